@@ -1,0 +1,66 @@
+# Common compile settings and helpers for the project's own targets.
+
+find_program(MORVANE_CCACHE ccache)
+if(MORVANE_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${MORVANE_CCACHE})
+endif()
+
+add_library(morvane_options INTERFACE)
+target_compile_options(morvane_options INTERFACE -Wall -Wextra)
+if(MORVANE_WERROR)
+  target_compile_options(morvane_options INTERFACE -Werror)
+endif()
+if(MORVANE_SANITIZE)
+  target_compile_options(morvane_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(morvane_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(WIN32)
+  # Windows XP-era APIs are enough; keep <windows.h> lean where it is used.
+  target_compile_definitions(morvane_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+# morvane_library(name SOURCES ... [DEPS ...])
+# A static library of the project, including from src/ so that headers read as "kel/...".
+function(morvane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC morvane_options ${ARG_DEPS})
+endfunction()
+
+if(MORVANE_TESTS)
+  if(CMAKE_CROSSCOMPILING)
+    # Debian ships GoogleTest as sources; build them with the cross compiler.
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  # Tests run under wine with a private prefix inside the build folder.
+  set(MORVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+    @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+endif()
+
+# morvane_test(name SOURCES ... DEPS ...)
+# One GoogleTest executable. Natively every test case is its own ctest entry; under wine the
+# executable is one entry, since starting a Windows process per case would dominate the run.
+function(morvane_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE morvane_options ${ARG_DEPS} GTest::gmock GTest::gtest_main)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Morvane need, when they are missing.
+# Quiet and idempotent: nothing is done when everything is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ ccache
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine64 xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "deps: missing packages (${missing[*]}) and no way to become root to install them" >&2
+    exit 1
+fi
+
+echo "deps: installing ${missing[*]}"
+log=$(mktemp)
+export DEBIAN_FRONTEND=noninteractive
+if ! { "${sudo[@]}" apt-get update -qq && \
+       "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "deps: apt-get failed" >&2
+    exit 1
+fi
+rm -f "$log"

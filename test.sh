@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Runs every test of Morvane: the native suite in release, the native suite under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and the same suite cross-compiled for 64-bit Windows and run under
+# wine. Installs what it needs first. Fails when any build or test fails on any target.
+set -uo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh || exit 1
+
+mkdir -p build
+jobs=$(nproc)
+summaries=()
+failed=0
+
+# run_suite PRESET LABEL [COMMAND PREFIX...]: configure, build, and run ctest under the prefix.
+run_suite() {
+    local preset=$1 label=$2
+    shift 2
+    echo "== $label: build"
+    if ! cmake --preset "$preset" >"build/$preset.cmake.log" 2>&1; then
+        cat "build/$preset.cmake.log"
+        summaries+=("$label: configuration failed")
+        failed=1
+        return
+    fi
+    rm -f "build/$preset.cmake.log"
+    if ! cmake --build --preset "$preset" -j"$jobs"; then
+        summaries+=("$label: build failed")
+        failed=1
+        return
+    fi
+    echo "== $label: test"
+    local log="build/$preset/ctest-summary.log"
+    "$@" ctest --preset "$preset" -j"$jobs" 2>&1 | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    summaries+=("$label: ${line:-ctest gave no summary}")
+}
+
+run_suite native-release "Linux"
+run_suite native-asan "Linux, ASan+UBSan"
+
+# Windows programs run under wine with a private prefix in the build folder, and with a virtual
+# display for the tests that open real windows. A persistent wineserver saves its start-up per test.
+export WINEPREFIX="$PWD/build/win64-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -p 2>/dev/null || true
+/usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
+run_suite win64-release "Windows x86-64 (wine)" xvfb-run -a -s "-screen 0 1280x1024x24"
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+
+echo
+echo "== Summary"
+total=0
+total_failed=0
+for s in "${summaries[@]}"; do
+    echo "$s"
+    if [[ $s =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+        total_failed=$((total_failed + BASH_REMATCH[1]))
+        total=$((total + BASH_REMATCH[2]))
+    fi
+done
+if [ "$total" -gt 0 ]; then
+    echo "$(((total - total_failed) * 100 / total))% tests passed, $total_failed tests failed out of $total"
+fi
+exit "$failed"
