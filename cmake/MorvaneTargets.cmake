@@ -5,7 +5,10 @@ if(MORVANE_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${MORVANE_CCACHE})
 endif()
 
+find_package(Threads REQUIRED)
+
 add_library(morvane_options INTERFACE)
+target_link_libraries(morvane_options INTERFACE Threads::Threads)
 target_compile_options(morvane_options INTERFACE -Wall -Wextra)
 if(MORVANE_WERROR)
   target_compile_options(morvane_options INTERFACE -Werror)
@@ -64,3 +67,5 @@ function(morvane_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/MorvaneResources.cmake)

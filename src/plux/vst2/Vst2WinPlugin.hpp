@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+
+#include "plux/BkgContainer.hpp"
+#include "plux/BkgInterface.hpp"
+#include "plux/BkgThreadWin32.hpp"
+#include "plux/vst2/Vst2Plugin.hpp"
+
+namespace plux
+{
+
+class Vst2WinEditor;
+
+// The plug-in object that the entry builds: Vst2Plugin with the editor object, the background
+// thread that closes gestures every 50 ms, host detection and the floating-point rounding guard
+// around audio processing.
+class Vst2WinPlugin final : public Vst2Plugin
+{
+public:
+    // Sends end-edit for the gestures whose source let go (see Vst2Plugin::run_gestures).
+    class BkgGesture final : public BkgInterface
+    {
+    public:
+        void run() override;
+        void* get_context() const override { return context_; }
+        void set_context(void* context) override { context_ = context; }
+        void set_plugin(Vst2Plugin* plugin) { plugin_ = plugin; }
+
+    private:
+        void* context_ = nullptr;
+        Vst2Plugin* plugin_ = nullptr;
+    };
+
+    Vst2WinPlugin(vst2::HostCallback host, Vst2PluginParts parts, const BankManager& bank,
+                  vst2::VstInt32 unique_id);
+    ~Vst2WinPlugin() override;
+
+    void process(float** inputs, float** outputs, vst2::VstInt32 frames) override;
+    void processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) override;
+
+    // The folder of the plug-in library, without a trailing separator.
+    std::string get_plugin_dir();
+    // The plug-in folder followed by the settings sub-path.
+    std::string get_settings_folder();
+    // Attach and detach the DSP side's own background task: 0, or -1 when there is none or it
+    // is already attached.
+    int start_dsp_task();
+    void stop_dsp_task();
+    bool runs_gestures_in_background() const { return gestures_in_background(); }
+
+protected:
+    void gui_lost() override;
+    void tempo_changed(float bpm) override;
+
+private:
+    Vst2WinEditor* editor_ = nullptr; // owned through the effect's editor slot
+    BkgThreadWin32 bkg_thread_;
+    BkgContainer container_;
+    BkgGesture gesture_;
+    BkgInterface* dsp_task_ = nullptr;
+    bool dsp_task_attached_ = false;
+};
+
+} // namespace plux

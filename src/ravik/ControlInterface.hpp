@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "ravik/BoundingBoxDefaultChecker.hpp"
+#include "ravik/Geometry.hpp"
+#include "ravik/MessageHandlerInterface.hpp"
+
+namespace ravik
+{
+
+class EventListenerInterface;
+
+// The base of every widget: a value between 0 and 1 that listeners watch, filter and may refuse,
+// a bounding box for hit tests, state marks and enabled/active flags. Runs on the editor's thread.
+// Listeners and the parent are not owned.
+class ControlInterface : public BoundingBoxDefaultChecker, public MessageHandlerInterface
+{
+public:
+    static constexpr int nbr_marks = 4;
+
+    ControlInterface() = default;
+    ControlInterface(const Point& rel_pos, EventListenerInterface* listener, double value,
+                     const Rect& bounding_box);
+    ~ControlInterface() override = default;
+
+    // The point is in window coordinates.
+    virtual bool is_inside(const Point& p) const;
+    virtual void invalidate();
+    // The control is hidden or disabled while the user interacts with it.
+    virtual void cancel_interaction() {}
+    virtual void on_active_changed(bool /*active*/) {}
+    virtual void on_enabled_changed(bool /*enabled*/) {}
+    virtual void on_mark_changed() {}
+    // Asks the window to repaint the control's bounding box; nothing while hidden.
+    virtual void invalidate_area();
+
+    // The position within the containing group; the group's layout sets the absolute one.
+    void set_position(const Point& rel_pos) { rel_pos_ = rel_pos; }
+    const Point& get_position() const { return rel_pos_; }
+    const Point& get_abs_position() const { return abs_pos_; }
+    void set_abs_position(const Point& abs_pos) { abs_pos_ = abs_pos; }
+    MessageHandlerInterface* get_parent() const { return parent_; }
+    void set_parent(MessageHandlerInterface* parent) { parent_ = parent; }
+    bool is_shown() const { return shown_; }
+    void set_shown(bool shown) { shown_ = shown; }
+    void set_redraw_on_change(bool flag) { redraw_on_change_ = flag; }
+
+    double get_value() const { return value_; }
+    void set_default_value(double value) { default_value_ = value; }
+    double get_default_value() const { return default_value_; }
+    // A change that listeners may refuse and filter; false when one refused it.
+    bool set_value(double value, int origin);
+    // A change imposed from outside the control (a parameter shown, a preset recalled).
+    void force_value(double value, int origin);
+    bool reset_to_default(int origin) { return set_value(default_value_, origin); }
+
+    void enable();
+    void disable();
+    bool is_enabled() const { return enabled_; }
+    bool is_active() const { return active_; }
+    void set_mark(int index, bool flag);
+    bool get_mark(int index) const;
+
+    void begin_gesture();
+    void trigger(int origin);
+    void signal(int origin);
+    void notify_listeners(int code, void* data);
+
+    // These throw std::runtime_error when called from inside a notification of this control.
+    void set_listener(EventListenerInterface* listener);
+    void push_back_listener(EventListenerInterface* listener);
+    void remove_listener(EventListenerInterface* listener);
+    EventListenerInterface* get_listener(int index) const;
+    int get_nbr_listeners() const { return static_cast<int>(listeners_.size()); }
+
+protected:
+    // Set while listeners are being told something; restores the previous state on leaving.
+    class NotificationGuard
+    {
+    public:
+        explicit NotificationGuard(ControlInterface& control)
+            : control_(control)
+            , saved_(control.in_notification_)
+        {
+            control.in_notification_ = true;
+        }
+        ~NotificationGuard() { control_.in_notification_ = saved_; }
+        NotificationGuard(const NotificationGuard&) = delete;
+        NotificationGuard& operator=(const NotificationGuard&) = delete;
+
+    private:
+        ControlInterface& control_;
+        bool saved_;
+    };
+
+private:
+    double value_ = 0.0;
+    double default_value_ = 0.5;
+    Point abs_pos_;
+    Point rel_pos_;
+    bool enabled_ = true;
+    bool active_ = false;
+    std::array<bool, nbr_marks> marks_{};
+    MessageHandlerInterface* parent_ = nullptr;
+    std::vector<EventListenerInterface*> listeners_;
+    bool shown_ = false;
+    bool redraw_on_change_ = true;
+    bool in_notification_ = false;
+};
+
+} // namespace ravik

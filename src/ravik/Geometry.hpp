@@ -1,0 +1,34 @@
+#pragma once
+
+#include <climits>
+
+namespace ravik
+{
+
+// Pixels, x to the right, y downwards.
+struct Point
+{
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const Point&, const Point&) = default;
+    Point operator+(const Point& o) const { return {x + o.x, y + o.y}; }
+    Point operator-(const Point& o) const { return {x - o.x, y - o.y}; }
+};
+
+// x2 and y2 are exclusive.
+struct Rect
+{
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
+    Rect moved(const Point& by) const { return {x1 + by.x, y1 + by.y, x2 + by.x, y2 + by.y}; }
+};
+
+// A position that nobody has set yet.
+constexpr Point not_placed{INT_MIN, INT_MIN};
+
+} // namespace ravik

@@ -1,0 +1,165 @@
+#include "plux/prog/BankManager.hpp"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "plux/prog/BankErr.hpp"
+#include "plux/prog/ProgTestUtil.hpp"
+
+using namespace plux;
+using prog_test::bytes_of;
+using prog_test::make_bank;
+
+namespace
+{
+
+void put_be32(std::vector<std::uint8_t>& bytes, std::size_t pos, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        bytes[pos + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    }
+}
+
+} // namespace
+
+TEST(BankManager, EightProgramBankIs872BytesOfHeaderAndRecords)
+{
+    const BankManager bank = make_bank(8, 8);
+    const auto bytes = bytes_of(bank);
+    ASSERT_EQ(bytes.size(), 872u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8),
+              (std::vector<std::uint8_t>{0, 0, 0, 8, 0, 0, 0, 108}))
+        << "8 programs, records of 108 bytes";
+    for (int i = 0; i < 8; ++i)
+    {
+        const auto rec = bytes_of(bank.use_prog(i));
+        EXPECT_TRUE(std::equal(rec.begin(), rec.end(), bytes.begin() + 8 + i * 108))
+            << "record " << i << " at 8 + i × 108";
+    }
+
+    BankManager copy;
+    ASSERT_EQ(copy.read(bytes), 0);
+    EXPECT_EQ(bytes_of(copy), bytes) << "round trip";
+}
+
+TEST(BankManager, ResizeAndReadSetTheProgramCount)
+{
+    BankManager bank = make_bank(1, 4);
+    bank.resize(3);
+    EXPECT_STREQ(bank.use_prog(0).get_name(), "Program 0");
+    EXPECT_STREQ(bank.use_prog(2).get_name(), "Default") << "new programs are default programs";
+    EXPECT_THROW(bank.resize(-1), std::invalid_argument);
+    EXPECT_EQ(bank.get_nbr_prog(), 3);
+
+    bank.resize(0);
+    EXPECT_EQ(bytes_of(bank), std::vector<std::uint8_t>(8, 0)) << "an empty bank is its header";
+    BankManager other = make_bank(2, 2);
+    ASSERT_EQ(other.read(bytes_of(bank)), 0);
+    EXPECT_EQ(other.get_nbr_prog(), 0);
+}
+
+TEST(BankManager, WriteRefusesProgramsOfUnequalSizesAndWritesNothing)
+{
+    BankManager bank = make_bank(3, 8);
+    bank.use_prog(2).use_extra().push_back(1);
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(bank.get_size()), 0xAA);
+    EXPECT_EQ(bank.write(out), bank_err::not_representable);
+    EXPECT_EQ(out, std::vector<std::uint8_t>(out.size(), 0xAA));
+}
+
+struct MalformedBank
+{
+    const char* what;
+    std::uint32_t nbr_prog;
+    std::uint32_t rec_size;
+};
+
+void PrintTo(const MalformedBank& param, std::ostream* os)
+{
+    *os << param.what;
+}
+
+class BankManagerMalformed : public testing::TestWithParam<MalformedBank>
+{
+};
+
+// The header is patched into a valid bank of 3 records of 100 bytes.
+TEST_P(BankManagerMalformed, IsRefusedAndChangesNothing)
+{
+    auto bytes = bytes_of(make_bank(3, 6));
+    put_be32(bytes, 0, GetParam().nbr_prog);
+    put_be32(bytes, 4, GetParam().rec_size);
+    BankManager bank = make_bank(2, 4);
+    const auto before = bytes_of(bank);
+    EXPECT_LT(bank.read(bytes), 0) << GetParam().what;
+    EXPECT_EQ(bytes_of(bank), before) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, BankManagerMalformed,
+    testing::Values(MalformedBank{"negative count", 0x80000000, 100},
+                    MalformedBank{"negative record size", 3, 0xFFFFFF9C},
+                    MalformedBank{"record size below the record header", 3, 11},
+                    MalformedBank{"record larger than the record size", 3, 99},
+                    MalformedBank{"more records than bytes", 4, 100},
+                    MalformedBank{"count × size beyond 32 bits", 0x7FFFFFFF, 0x7FFFFFFF},
+                    MalformedBank{"count × size wrapping to 0 in 32 bits", 0x40000000, 0x10}));
+
+TEST(BankManager, EveryTruncationIsRefusedWithoutChange)
+{
+    const auto bytes = bytes_of(make_bank(8, 8));
+    BankManager bank = make_bank(2, 3);
+    const auto before = bytes_of(bank);
+    for (std::size_t len = 0; len < bytes.size(); ++len)
+    {
+        ASSERT_LT(bank.read(std::span(bytes).first(len)), 0) << len << " bytes";
+        ASSERT_EQ(bytes_of(bank), before) << len << " bytes";
+    }
+}
+
+// Runs under the sanitizers: hostile data must never read out of bounds or allocate wildly.
+TEST(BankManager, RandomAndMutatedDataNeverCrash)
+{
+    std::mt19937 rng(1234);
+    const auto valid = bytes_of(make_bank(4, 3));
+    for (int round = 0; round < 4000; ++round)
+    {
+        std::vector<std::uint8_t> data = valid;
+        if (round % 2 == 0)
+        {
+            data.resize(rng() % 200);
+            std::generate(data.begin(), data.end(),
+                          [&] { return static_cast<std::uint8_t>(rng()); });
+            if (data.size() >= 8 && round % 4 == 0)
+            {
+                // A plausible header takes the records' parser further.
+                put_be32(data, 0, rng() % 4);
+                put_be32(data, 4, 12 + rng() % 40);
+            }
+        }
+        else
+        {
+            for (int k = 0; k < 3; ++k)
+            {
+                data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
+            }
+        }
+
+        BankManager bank = make_bank(1, 1);
+        const auto before = bytes_of(bank);
+        if (bank.read(data) != 0)
+        {
+            ASSERT_EQ(bytes_of(bank), before) << "a refused read changes nothing";
+            continue;
+        }
+        // What was accepted writes out and reads back the same.
+        const auto written = bytes_of(bank);
+        BankManager again;
+        ASSERT_TRUE(written.empty() || (again.read(written) == 0 && bytes_of(again) == written));
+    }
+}

@@ -1,0 +1,373 @@
+// The plug-in frame against hosts that behave differently, and its sides as the effect sees them.
+// The effect is built in this process through the entry, so the tests can also look at the test
+// effect's sides.
+#include <cfenv>
+#include <filesystem>
+#include <fstream>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <limits>
+#include <thread>
+
+#include "Vst2EffectFixture.hpp"
+#include "plux/HostGuiInterface.hpp"
+#include "plux/vst2/Vst2WinPlugin.hpp"
+#include "sys/PersistentKeyList.hpp"
+
+using namespace std::chrono_literals;
+
+namespace
+{
+
+class Vst2HostTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        host.stop();
+        plux_test::set_test_config({});
+    }
+
+    bool load(const plux_test::TestConfig& config = {})
+    {
+        plux_test::set_test_config(config);
+        return host.load_entry(&plux_test::test_entry);
+    }
+
+    plux::Vst2WinPlugin& plugin()
+    {
+        auto* base = static_cast<vst2::AudioEffect*>(host.use_effect()->object);
+        return dynamic_cast<plux::Vst2WinPlugin&>(*base);
+    }
+    plux_test::TestDsp& dsp() { return dynamic_cast<plux_test::TestDsp&>(plugin().use_dsp()); }
+    plux_test::TestGui& gui() { return dynamic_cast<plux_test::TestGui&>(*plugin().use_gui()); }
+    // The editor's road to the parameters.
+    plux::HostGuiInterface& editor_host() { return *gui().get_host(); }
+
+    void run_block()
+    {
+        std::vector<float> buf(64, 0.0f);
+        float* io[] = {buf.data(), buf.data()};
+        ASSERT_TRUE(host.process(io, io, 64));
+    }
+
+    std::size_t count(vst2::VstInt32 opcode) { return host.use_log().count(opcode); }
+
+    vst2host::Host host;
+};
+
+} // namespace
+
+TEST_F(Vst2HostTest, AHostWithoutAVersionGetsNoEffect)
+{
+    host.set_version(0);
+    EXPECT_FALSE(load());
+    EXPECT_EQ(host.use_effect(), nullptr);
+}
+
+TEST_F(Vst2HostTest, TheUsersEditsAreReportedAsGestures)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    host.use_log().clear();
+
+    EXPECT_TRUE(editor_host().take(6, 200)) << "the knob is pressed";
+    EXPECT_TRUE(editor_host().set_param_and_notify(6, 0.2f, 200));
+    EXPECT_TRUE(editor_host().set_param_and_notify(6, 0.3f, 200));
+    host.set_parameter(6, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(6), 0.3f) << "automation waits while the user drags";
+    EXPECT_EQ(count(vst2::audioMasterBeginEdit), 1u);
+    EXPECT_EQ(count(vst2::audioMasterAutomate), 2u);
+
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "still held by the user";
+    editor_host().release(6, 200); // the knob is let go
+    EXPECT_TRUE(host.use_log().wait_for(
+        [](const auto& r) { return !plux_test::filter(r, vst2::audioMasterEndEdit).empty(); }, 1s))
+        << "the release ends the gesture at the next run of the gesture task";
+    host.set_parameter(6, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(6), 0.9f) << "and frees the parameter for automation";
+
+    const auto records = host.use_log().get_records();
+    ASSERT_GE(records.size(), 4u);
+    EXPECT_EQ(records[0].opcode, vst2::audioMasterBeginEdit);
+    EXPECT_EQ(records[0].index, 6);
+    EXPECT_EQ(records[1].opcode, vst2::audioMasterAutomate);
+    EXPECT_FLOAT_EQ(records[1].opt, 0.2f);
+
+    const auto changes = gui().changes();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().index, 6);
+    EXPECT_FLOAT_EQ(changes.back().value, 0.9f) << "the editor hears of the host's change";
+    EXPECT_EQ(changes.back().origin, 100);
+}
+
+TEST_F(Vst2HostTest, InLiveTheGesturesEndFromIdleCalls)
+{
+    host.set_vendor_string("Ableton");
+    host.set_product_string("Live");
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    EXPECT_FALSE(plugin().runs_gestures_in_background());
+    host.use_log().clear();
+
+    editor_host().set_param_and_notify(2, 1.0f, 1); // a double-click reset holds nothing
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "no end-edit from the background thread";
+    EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
+    const auto ends = plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].thread, std::this_thread::get_id()) << "sent from the host's idle call";
+}
+
+TEST_F(Vst2HostTest, VendorAndProductAreComparedWithoutCase)
+{
+    host.set_vendor_string("ABLETON");
+    host.set_product_string("live");
+    ASSERT_TRUE(load());
+    EXPECT_FALSE(plugin().runs_gestures_in_background());
+}
+
+TEST_F(Vst2HostTest, AnotherHostsIdleDoesNothing)
+{
+    host.set_vendor_string("Ableton");
+    host.set_product_string("Push");
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    EXPECT_TRUE(plugin().runs_gestures_in_background());
+    host.use_log().clear();
+    editor_host().set_param_and_notify(2, 1.0f, 1);
+    EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
+    for (const auto& end :
+         plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit))
+    {
+        EXPECT_NE(end.thread, std::this_thread::get_id())
+            << "end-edit never comes from effIdle here";
+    }
+}
+
+TEST_F(Vst2HostTest, HiddenParametersAreNeverReported)
+{
+    plux_test::TestConfig config;
+    config.hide_parameters = true;
+    ASSERT_TRUE(load(config));
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    EXPECT_EQ(host.use_effect()->numParams, 0);
+    EXPECT_EQ(host.get_param_name(7), "Very Long Parameter Na") << "indices still answer";
+    host.use_log().clear();
+    editor_host().set_param_and_notify(3, 0.25f, 200);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.25f);
+    EXPECT_EQ(count(vst2::audioMasterBeginEdit), 0u);
+    EXPECT_EQ(count(vst2::audioMasterAutomate), 0u);
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u);
+}
+
+TEST_F(Vst2HostTest, EveryBeginEditGetsItsEndEditAtClose)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    editor_host().set_param_and_notify(0, 0.1f, 200);
+    editor_host().set_param_and_notify(5, 0.1f, 200);
+    host.stop();
+    EXPECT_EQ(count(vst2::audioMasterBeginEdit), 2u);
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), 2u);
+}
+
+TEST_F(Vst2HostTest, WithoutAnEditorSideTheHostUpdatesItsDisplay)
+{
+    plux_test::TestConfig config;
+    config.with_gui = false;
+    ASSERT_TRUE(load(config));
+    EXPECT_EQ(host.use_effect()->flags & vst2::effFlagsHasEditor, 0);
+    EXPECT_EQ(host.dispatch(vst2::effEditOpen), 0);
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    host.use_log().clear();
+    auto* host_dsp = plugin().use_host_dsp();
+    host_dsp->set_param_and_notify(1, 0.5f, 125);
+    EXPECT_EQ(count(vst2::audioMasterUpdateDisplay), 1u);
+}
+
+TEST_F(Vst2HostTest, AnEditorThatCannotLoadIsDropped)
+{
+    plux_test::TestConfig config;
+    config.gui_fails = true;
+    ASSERT_TRUE(load(config));
+    EXPECT_EQ(host.use_effect()->flags & vst2::effFlagsHasEditor, 0);
+    EXPECT_EQ(plugin().use_gui(), nullptr);
+    EXPECT_EQ(dsp().get_gui(), nullptr);
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    host.set_parameter(1, 0.5f); // no editor to tell
+    EXPECT_FLOAT_EQ(host.get_parameter(1), 0.5f);
+}
+
+TEST_F(Vst2HostTest, TheEditorIsAskedForItsSizeAndOpened)
+{
+    ASSERT_TRUE(load());
+    vst2::ERect* rect = nullptr;
+    EXPECT_EQ(host.dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right, 300);
+    EXPECT_EQ(rect->bottom, 335);
+    EXPECT_EQ(rect->top, 0);
+    int parent = 0;
+    EXPECT_EQ(host.dispatch(vst2::effEditOpen, 0, 0, &parent), 1);
+    EXPECT_TRUE(gui().open_);
+    host.dispatch(vst2::effEditClose);
+    EXPECT_FALSE(gui().open_);
+    gui().throw_on_open = true;
+    EXPECT_EQ(host.dispatch(vst2::effEditOpen, 0, 0, &parent), 1) << "a failing editor is caught";
+}
+
+TEST_F(Vst2HostTest, BanksFromTheEditorReachTheAudioThread)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    run_block();
+    EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "the first block takes the bank of the start";
+    run_block();
+    EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "then nothing new";
+    host.use_log().clear();
+    plux::BankManager bank = plugin().get_bank();
+    bank.use_prog(0).set_name("Handed over");
+    editor_host().write_bank(bank);
+    editor_host().write_bank(bank);
+    EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "only the audio thread takes it";
+    run_block();
+    run_block();
+    EXPECT_EQ(dsp().bank_changed_calls.load(), 2) << "two writes, one hand-over";
+    EXPECT_STREQ(plugin().use_bank_buffer().use_read().use_prog(0).get_name(), "Handed over");
+    EXPECT_EQ(count(vst2::audioMasterUpdateDisplay), 1u);
+}
+
+TEST_F(Vst2HostTest, TheHostsRoundingModeIsPutBack)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    std::fesetround(FE_DOWNWARD);
+    run_block();
+    const int during = dsp().rounding_in_process.load();
+    const int after = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    EXPECT_EQ(during, FE_TONEAREST) << "the effect processes with round-to-nearest";
+    EXPECT_EQ(after, FE_DOWNWARD) << "and the host gets its own mode back";
+}
+
+TEST_F(Vst2HostTest, TempoOnlyWhenTheHostHasAValidOne)
+{
+    host.set_time_mode(vst2host::TimeInfoMode::without_tempo);
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    run_block();
+    EXPECT_EQ(dsp().tempo_calls.load(), 0);
+    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 0.0);
+    host.set_time_mode(vst2host::TimeInfoMode::with_tempo);
+    host.set_tempo(140.0);
+    run_block();
+    run_block();
+    EXPECT_EQ(dsp().tempo_calls.load(), 1);
+    EXPECT_FLOAT_EQ(dsp().last_tempo.load(), 140.0f);
+    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 1.0);
+    host.set_time_mode(vst2host::TimeInfoMode::absent);
+    const auto asked = count(vst2::audioMasterGetTime);
+    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 1.0) << "kept once seen";
+    EXPECT_EQ(count(vst2::audioMasterGetTime), asked) << "without asking again";
+}
+
+TEST_F(Vst2HostTest, SettingsFolderFollowsTheHostsDirectoryAnswer)
+{
+    host.set_directory(std::string("C:\\Plugins\\Vst\\Morvane.DLL"));
+    ASSERT_TRUE(load());
+    EXPECT_EQ(plugin().get_plugin_dir(), "C:\\Plugins\\Vst");
+    const char sep = plugin().get_settings_folder()[plugin().get_plugin_dir().size()];
+    EXPECT_EQ(plugin().get_settings_folder(),
+              std::string("C:\\Plugins\\Vst") + sep + "Tarvex" + sep + "Morvane VST2");
+    EXPECT_EQ(plugin().use_host_dsp()->get_settings_folder(), plugin().get_settings_folder());
+    host.set_directory(std::string("/opt/vst/"));
+    EXPECT_EQ(plugin().get_plugin_dir(), "/opt/vst")
+        << "a folder answer loses its trailing separator";
+    host.set_directory(std::nullopt);
+    EXPECT_FALSE(plugin().get_plugin_dir().empty()) << "without an answer, the module's own folder";
+}
+
+TEST_F(Vst2HostTest, ParameterQuantizationFromTheHost)
+{
+    ASSERT_TRUE(load());
+    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 0.0);
+    host.set_parameter_quantization(1);
+    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 0.0);
+    host.set_parameter_quantization(128);
+    EXPECT_DOUBLE_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 1.0 / 128);
+}
+
+TEST_F(Vst2HostTest, UnconnectedPinsAreSeenByTheEffect)
+{
+    host.set_input_connected(1, false);
+    ASSERT_TRUE(load());
+    auto* host_dsp = plugin().use_host_dsp();
+    EXPECT_TRUE(host_dsp->is_in_connected(0, 0));
+    EXPECT_FALSE(host_dsp->is_in_connected(0, 1));
+    EXPECT_TRUE(host_dsp->is_out_connected(0, 1));
+    EXPECT_FALSE(host_dsp->is_in_connected(0, 2)) << "no such channel";
+    EXPECT_FALSE(host_dsp->is_in_connected(1, 0)) << "no such bus";
+}
+
+TEST_F(Vst2HostTest, AutomationLevelsAreReadOnResume)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 1) << "every parameter has level 2";
+    dsp().use_param(4).set_val(0.0, 3);
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 0) << "above the threshold of 2";
+    host.suspend();
+    host.resume();
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 1) << "3 is now the highest level";
+    dsp().use_param(4).set_val(0.0, 4);
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 0)
+        << "above the threshold of the last resume";
+}
+
+TEST_F(Vst2HostTest, SampleRatesTheEffectCannotUseAreIgnored)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    EXPECT_FLOAT_EQ(dsp().rate_, 48000.0f);
+    host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 0.0f);
+    host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FLOAT_EQ(dsp().rate_, 48000.0f);
+    host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+    EXPECT_FLOAT_EQ(dsp().rate_, 96000.0f);
+}
+
+// A user who turned autoload on finds the last setting file applied when the host starts the
+// plug-in: here a setting file that reverses the order of the parameters.
+TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
+{
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("morvane_autoload_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                       ".cfg.txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "Morvane_config_section =\n{\n   version = 1.60\n"
+               "   parameter_reorder_map = { 7_a 6_b 5_c 4_d 3_e 2_f 1_g 0_h }\n}";
+    }
+    sys::PersistentKeyList key("Tarvex/Morvane/Autoload/", true);
+    ASSERT_EQ(key.set_string("LatestConfigFile", file.string()), 0);
+    ASSERT_EQ(key.set_string("LatestConfigAutoload", "1"), 0);
+
+    const bool loaded = load();
+    key.set_string("LatestConfigAutoload", "0");
+    std::filesystem::remove(file);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(host.get_param_name(0), "Very Long Parameter Na") << "host index 0 is DSP index 7";
+    EXPECT_EQ(host.get_param_name(7), "Cutoff");
+    host.set_parameter(7, 0.5f);
+    EXPECT_FLOAT_EQ(dsp().use_param(0).get_nrm(), 0.5f) << "the host's index reaches the DSP's";
+
+    std::this_thread::sleep_for(10ms);
+    host.use_log().clear();
+    gui().get_host()->set_param_and_notify(0, 0.25f, 200);
+    const auto automates = plux_test::filter(host.use_log().get_records(), vst2::audioMasterAutomate);
+    ASSERT_EQ(automates.size(), 1u);
+    EXPECT_EQ(automates[0].index, 7) << "and changes are reported with the host's index";
+}

@@ -1,0 +1,394 @@
+// The plug-in frame as a VST 2 host sees it, through the effect record's dispatcher and callbacks.
+// Each test runs twice: with the effect built in this process through the entry, and with the
+// test plug-in module loaded as a DAW loads it (dlopen or LoadLibrary, then VSTPluginMain).
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <limits>
+#include <thread>
+
+#include "Vst2EffectFixture.hpp"
+#include "plux/prog/BankManager.hpp"
+
+using namespace std::chrono_literals;
+using plux_test::Vst2EffectTest;
+
+namespace
+{
+
+// The built-in bank's program names, in order.
+const char* const program_names[] = {"Base",
+                                     "Monkey on the moon",
+                                     "No matter",
+                                     "The Zuk smooth",
+                                     "Valkiry dance",
+                                     "The man who said zog zog",
+                                     "Yellow cheese smells bad",
+                                     "Supra cat"};
+
+// Program 0 ("Base") as stored: bit patterns of its eight values.
+const std::uint32_t base_values[8] = {0x3F149A78, 0,          0,          0,
+                                      0x3F000000, 0x3E800000, 0x3F000000, 0x3F000000};
+
+std::uint32_t be32(const std::vector<unsigned char>& b, std::size_t at)
+{
+    return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) |
+           (std::uint32_t{b[at + 2]} << 8) | std::uint32_t{b[at + 3]};
+}
+
+} // namespace
+
+TEST_P(Vst2EffectTest, AnnouncesItsEffectRecord)
+{
+    const vst2::AEffect* e = host.use_effect();
+    EXPECT_EQ(e->magic, vst2::kEffectMagic);
+    EXPECT_EQ(e->uniqueID, vst2::fourcc('T', 'X', 'm', 'v'));
+    EXPECT_EQ(e->version, 1);
+    EXPECT_EQ(e->numPrograms, 8);
+    EXPECT_EQ(e->numParams, 8);
+    EXPECT_EQ(e->numInputs, 2);
+    EXPECT_EQ(e->numOutputs, 2);
+    EXPECT_EQ(e->initialDelay, 0);
+    EXPECT_EQ(e->flags, vst2::effFlagsCanReplacing | vst2::effFlagsHasEditor)
+        << "no chunk storage: the built-in programs carry no extra data";
+    EXPECT_EQ(e->processDoubleReplacing, nullptr);
+}
+
+TEST_P(Vst2EffectTest, NamesNumbersAndCapabilities)
+{
+    EXPECT_EQ(host.get_effect_name(), "Morvane");
+    EXPECT_EQ(host.get_vendor_string(), "Tarvex");
+    EXPECT_EQ(host.get_product_string(), "Tarvex Morvane 1.60");
+    EXPECT_EQ(host.get_vendor_version(), 352) << "0x160 for version 1.6";
+    EXPECT_EQ(host.dispatch(vst2::effGetVstVersion), 2400);
+    EXPECT_EQ(host.dispatch(vst2::effGetTailSize), 0);
+    EXPECT_EQ(host.dispatch(vst2::effKeysRequired), 1);
+    EXPECT_EQ(host.dispatch(vst2::effIdentify), 0x4E764566);
+    EXPECT_EQ(host.dispatch(vst2::effGetPlugCategory), vst2::kPlugCategEffect);
+
+    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), -1) << "no MIDI manager in this build";
+    EXPECT_EQ(host.can_do("sendVstEvents"), -1);
+    EXPECT_EQ(host.can_do("receiveVstTimeInfo"), 1);
+    EXPECT_EQ(host.can_do("hasCockosExtensions"), 0xBEEF0000);
+    EXPECT_EQ(host.can_do("hasQuorraExtensions"), 0xBEEF0000);
+    EXPECT_EQ(host.can_do("bypass"), 0);
+    EXPECT_EQ(host.can_do("receivevsttimeinfo"), 0) << "texts match exactly";
+}
+
+TEST_P(Vst2EffectTest, ParameterTexts)
+{
+    EXPECT_EQ(host.get_param_name(0), "Cutoff");
+    EXPECT_EQ(host.get_param_label(0), "Hz");
+    EXPECT_EQ(host.get_param_display(0), "5960.92") << "program 0's cutoff, 40 + 0.580482 × 10200";
+    EXPECT_EQ(host.get_param_name(7), "Very Long Parameter Na") << "22 characters fit the field";
+    EXPECT_EQ(host.get_param_name(8), "") << "no parameter 8";
+    EXPECT_EQ(host.get_param_name(-1), "");
+    EXPECT_EQ(host.get_parameter(8), 0.0f);
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 0), 1);
+    EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 99), 1) << "indices beyond the parameters";
+}
+
+TEST_P(Vst2EffectTest, ParameterProperties)
+{
+    const auto cutoff = host.get_parameter_properties(0);
+    ASSERT_TRUE(cutoff.has_value());
+    EXPECT_EQ(cutoff->flags, vst2::kVstParameterCanRamp);
+    EXPECT_STREQ(cutoff->label, "Cutoff");
+    EXPECT_STREQ(cutoff->shortLabel, "Cutoff");
+
+    const auto bands = host.get_parameter_properties(1);
+    ASSERT_TRUE(bands.has_value());
+    EXPECT_EQ(bands->flags, vst2::kVstParameterUsesIntegerMinMax);
+    EXPECT_EQ(bands->minInteger, 1);
+    EXPECT_EQ(bands->maxInteger, 16);
+
+    const auto routing = host.get_parameter_properties(2);
+    ASSERT_TRUE(routing.has_value());
+    EXPECT_EQ(routing->flags, vst2::kVstParameterIsSwitch) << "a range of two values is a switch";
+    EXPECT_EQ(routing->minInteger, 0);
+    EXPECT_EQ(routing->maxInteger, 0) << "and carries no integer range";
+
+    const auto long_name = host.get_parameter_properties(7);
+    ASSERT_TRUE(long_name.has_value());
+    EXPECT_STREQ(long_name->label, "Very Long Parameter Name");
+    EXPECT_STREQ(long_name->shortLabel, "Very Lo") << "seven characters and the zero";
+
+    EXPECT_FALSE(host.get_parameter_properties(8).has_value());
+}
+
+TEST_P(Vst2EffectTest, PinProperties)
+{
+    const auto in0 = host.get_input_properties(0);
+    ASSERT_TRUE(in0.has_value());
+    EXPECT_EQ(in0->flags, vst2::kVstPinIsActive | vst2::kVstPinIsStereo);
+    EXPECT_STREQ(in0->label, "Left input");
+    const auto in1 = host.get_input_properties(1);
+    ASSERT_TRUE(in1.has_value());
+    EXPECT_STREQ(in1->label, "Right input");
+    const auto out1 = host.get_output_properties(1);
+    ASSERT_TRUE(out1.has_value());
+    EXPECT_STREQ(out1->label, "Right output");
+    EXPECT_FALSE(host.get_input_properties(2).has_value());
+    EXPECT_FALSE(host.get_output_properties(-1).has_value());
+}
+
+TEST_P(Vst2EffectTest, HostExtensionsForDisplayAndTextEntry)
+{
+    char text[256] = {};
+    EXPECT_EQ(host.vendor_specific(7, 3, text, 0.25f), 0xBEEF);
+    EXPECT_STREQ(text, "0.5") << "Gain at normalised 0.25 of 0..2";
+    EXPECT_EQ(host.vendor_specific(7, 8, text, 0.25f), 0) << "no parameter 8";
+
+    std::strcpy(text, "1.5");
+    EXPECT_EQ(host.vendor_specific(27, 3, text, 0.0f), 0xBEEF);
+    EXPECT_STREQ(text, "0.7500000") << "the normalised value with seven decimals";
+
+    std::strcpy(text, "");
+    EXPECT_EQ(host.vendor_specific(27, 0, text, 0.0f), 0xBEEF) << "parameter 0, empty text";
+    std::strcpy(text, "abc");
+    EXPECT_EQ(host.vendor_specific(27, 0, text, 0.0f), 0);
+    std::strcpy(text, "");
+    EXPECT_EQ(host.vendor_specific(27, 3, text, 0.0f), 0)
+        << "only parameter 0 answers an empty text";
+    EXPECT_EQ(host.vendor_specific(5, 0, text, 0.0f), 0) << "other sub-opcodes";
+}
+
+TEST_P(Vst2EffectTest, TextEntryGoesThroughSetParameter)
+{
+    EXPECT_TRUE(host.string_to_parameter(3, "1.5"));
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.75f);
+    EXPECT_FALSE(host.string_to_parameter(3, "loud"));
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.75f);
+    EXPECT_TRUE(host.string_to_parameter(3, "7")) << "clamped to the range";
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 1.0f);
+    EXPECT_FALSE(host.string_to_parameter(8, "1"));
+    EXPECT_EQ(host.dispatch(vst2::effString2Parameter, 3, 0, nullptr), 1)
+        << "a null text answers 1";
+}
+
+TEST_P(Vst2EffectTest, ValuesFromTheHostAreLimitedAndNaNIsIgnored)
+{
+    host.set_parameter(3, 0.5f);
+    host.set_parameter(3, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.5f);
+    host.set_parameter(3, 7.0f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 1.0f);
+    host.set_parameter(3, -1.0f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.0f);
+    host.set_parameter(-1, 0.5f);
+    host.set_parameter(8, 0.5f);
+    EXPECT_EQ(host.use_log().count(vst2::audioMasterAutomate), 0u) << "the host is not told back";
+}
+
+TEST_P(Vst2EffectTest, ProgramsComeFromTheBuiltInBank)
+{
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(host.get_program_name_indexed(i).value_or("(none)"), program_names[i]);
+    }
+    EXPECT_FALSE(host.get_program_name_indexed(8).has_value());
+    EXPECT_EQ(host.get_program(), 0);
+    EXPECT_EQ(host.get_program_name(), "Base");
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(host.get_parameter(i)), base_values[i])
+            << "value " << i;
+    }
+
+    host.set_program(7);
+    EXPECT_EQ(host.get_program(), 7);
+    EXPECT_EQ(host.get_program_name(), "Supra cat");
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(host.get_parameter(1)), 0x3F28ADC2u);
+    host.set_program(8);
+    EXPECT_EQ(host.get_program(), 7) << "a program beyond the bank is ignored";
+}
+
+TEST_P(Vst2EffectTest, ProgramsKeepTheirEditsAndNames)
+{
+    host.set_parameter(3, 0.9f);
+    host.set_program(1);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), std::bit_cast<float>(0x3F4B0000u));
+    host.set_program(0);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.9f) << "the edit stayed with program 0";
+
+    host.set_program_name("A program name that is much longer than sixty-three characters, really");
+    EXPECT_EQ(host.get_program_name(), "A program name that is")
+        << "22 characters in the host's field";
+    EXPECT_EQ(host.get_program_name_indexed(0).value_or(""),
+              "A program name that is much longer than sixty-three characters,")
+        << "63 kept";
+}
+
+TEST_P(Vst2EffectTest, OneProgramChunkIs108Bytes)
+{
+    const auto chunk = host.get_chunk(true);
+    ASSERT_EQ(chunk.size(), 108u);
+    EXPECT_EQ(be32(chunk, 0), 0u) << "tag";
+    EXPECT_EQ(be32(chunk, 4), 0x00400008u) << "name field 64, 8 values";
+    EXPECT_EQ(be32(chunk, 8), 0u) << "no extra data";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&chunk[12])), "Base");
+    for (std::size_t i = 16; i < 76; ++i)
+    {
+        ASSERT_EQ(chunk[i], 0) << "the name is padded with zeros at " << i;
+    }
+    for (std::size_t i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(be32(chunk, 76 + 4 * i), base_values[i]) << "value " << i;
+    }
+}
+
+TEST_P(Vst2EffectTest, BankChunkMatchesTheBuiltInBankAndRoundTrips)
+{
+    const auto bank = host.get_chunk(false);
+    ASSERT_EQ(bank.size(), 872u);
+    EXPECT_EQ(be32(bank, 0), 8u);
+    EXPECT_EQ(be32(bank, 4), 108u);
+    const auto file = plux_test::read_builtin_bank();
+    ASSERT_EQ(file.size(), 880u);
+    EXPECT_TRUE(std::equal(bank.begin(), bank.end(), file.begin() + 8))
+        << "the body of the built-in bank";
+
+    host.set_parameter(3, 0.125f);
+    host.set_program_name("Mine");
+    const auto edited = host.get_chunk(false);
+    host.set_program(4);
+    host.set_parameter(3, 1.0f);
+    ASSERT_EQ(host.set_chunk(edited, false), 1);
+    EXPECT_EQ(host.get_program(), 4) << "the current program stays";
+    EXPECT_EQ(host.get_program_name_indexed(0).value_or(""), "Mine");
+    EXPECT_FLOAT_EQ(host.get_parameter(3), std::bit_cast<float>(0x3EEEE362u))
+        << "program 4 from the chunk";
+    host.set_program(0);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.125f);
+    EXPECT_EQ(host.get_chunk(false), edited);
+}
+
+TEST_P(Vst2EffectTest, ProgramChunkRoundTripAndRename)
+{
+    host.set_parameter(5, 0.75f);
+    host.set_program_name("Edited");
+    const auto one = host.get_chunk(true);
+    host.set_program(2);
+    ASSERT_EQ(host.set_chunk(one, true), 1);
+    EXPECT_EQ(host.get_program(), 2);
+    EXPECT_EQ(host.get_program_name(), "Edited") << "program 2 took the chunk";
+    EXPECT_FLOAT_EQ(host.get_parameter(5), 0.75f);
+    EXPECT_EQ(host.get_program_name_indexed(0).value_or(""), "Edited");
+}
+
+TEST_P(Vst2EffectTest, MalformedChunksChangeNothing)
+{
+    host.set_parameter(3, 0.3f);
+    const auto bank = host.get_chunk(false);
+    const auto one = host.get_chunk(true);
+    for (std::size_t len :
+         {std::size_t{1}, std::size_t{7}, std::size_t{8}, std::size_t{100}, bank.size() - 1})
+    {
+        EXPECT_EQ(host.set_chunk(std::span(bank.data(), len), false), 0) << "bank cut to " << len;
+    }
+    for (std::size_t len : {std::size_t{11}, std::size_t{75}, one.size() - 1})
+    {
+        EXPECT_EQ(host.set_chunk(std::span(one.data(), len), true), 0) << "program cut to " << len;
+    }
+    auto lying = bank;
+    lying[3] = 200; // claims 200 programs
+    EXPECT_EQ(host.set_chunk(lying, false), 0);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.3f);
+    EXPECT_EQ(host.get_chunk(false), bank) << "bank, names and values as they were";
+}
+
+TEST_P(Vst2EffectTest, ABankWithFewerProgramsKeepsIndicesInside)
+{
+    plux::BankManager small;
+    small.resize(3);
+    for (int i = 0; i < 3; ++i)
+    {
+        small.use_prog(i).use_values().assign(8, 0.5f);
+        small.use_prog(i).set_name("Small " + std::to_string(i));
+    }
+    small.use_prog(2).use_values()[3] = std::numeric_limits<float>::quiet_NaN();
+    std::vector<unsigned char> data(static_cast<std::size_t>(small.get_size()));
+    ASSERT_EQ(small.write(std::span(reinterpret_cast<std::uint8_t*>(data.data()), data.size())), 0);
+
+    host.set_program(6);
+    host.set_parameter(3, 0.2f);
+    ASSERT_EQ(host.set_chunk(data, false), 1);
+    EXPECT_EQ(host.get_program(), 2) << "program 6 no longer exists";
+    EXPECT_EQ(host.get_program_name(), "Small 2");
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.2f) << "a NaN in a program leaves the parameter";
+    EXPECT_FLOAT_EQ(host.get_parameter(4), 0.5f);
+    EXPECT_FALSE(host.get_program_name_indexed(3).has_value());
+    host.set_program(5);
+    EXPECT_EQ(host.get_program(), 2);
+    EXPECT_EQ(host.use_effect()->numPrograms, 8) << "the host keeps the number it was told";
+}
+
+TEST_P(Vst2EffectTest, ProcessesAudioInPlace)
+{
+    host.set_parameter(3, 0.25f); // gain 0.5
+    std::vector<float> left(64, 1.0f);
+    std::vector<float> right(64, -0.5f);
+    float* io[] = {left.data(), right.data()};
+    ASSERT_TRUE(host.process(io, io, 64));
+    EXPECT_FLOAT_EQ(left[10], 0.5f);
+    EXPECT_FLOAT_EQ(right[63], -0.25f);
+}
+
+// The test effect turns a marked input block into a change from its own side with the priority of
+// MIDI control (125), as a bound controller does on the audio thread.
+TEST_P(Vst2EffectTest, ChangesFromTheEffectOpenAndCloseGestures)
+{
+    send_effect_change(3, 0.4f);
+    send_effect_change(3, 0.6f);
+    auto records = host.use_log().get_records();
+    const auto automates = plux_test::filter(records, vst2::audioMasterAutomate);
+    ASSERT_EQ(automates.size(), 2u);
+    EXPECT_FLOAT_EQ(automates[0].opt, 0.4f);
+    EXPECT_FLOAT_EQ(automates[1].opt, 0.6f);
+    EXPECT_EQ(plux_test::filter(records, vst2::audioMasterBeginEdit).size(), 1u)
+        << "one begin-edit";
+    EXPECT_EQ(plux_test::filter(records, vst2::audioMasterEndEdit).size(), 0u)
+        << "the source still holds it";
+
+    ASSERT_TRUE(host.use_log().wait_for(
+        [](const auto& r) { return !plux_test::filter(r, vst2::audioMasterEndEdit).empty(); }, 3s));
+    records = host.use_log().get_records();
+    const auto ends = plux_test::filter(records, vst2::audioMasterEndEdit);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].index, 3);
+    EXPECT_NE(ends[0].thread, std::this_thread::get_id())
+        << "end-edit comes from the background thread";
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.6f);
+}
+
+TEST_P(Vst2EffectTest, TheHostWaitsForAStrongerSource)
+{
+    send_effect_change(3, 0.4f); // priority 125
+    host.set_parameter(3, 0.9f); // priority 100, within 0.5 s
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.4f) << "refused while the stronger source holds it";
+    std::this_thread::sleep_for(600ms);
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.9f) << "accepted once the hold time has passed";
+}
+
+TEST_P(Vst2EffectTest, TempoReachesTheEffectOnlyWhenItChanges)
+{
+    host.set_time_mode(vst2host::TimeInfoMode::with_tempo);
+    host.set_tempo(133.0);
+    run_blocks(4);
+    host.set_tempo(90.0);
+    run_blocks(2);
+    const auto tempo_calls = effect_info("tempo_calls");
+    if (tempo_calls >= 0)
+    {
+        EXPECT_EQ(tempo_calls, 2) << "133, then 90";
+    }
+    const auto queries = host.use_log().count(vst2::audioMasterGetTime);
+    EXPECT_GE(queries, 6u) << "the host is asked at every block";
+}
+
+INSTANTIATE_TEST_SUITE_P(Load, Vst2EffectTest,
+                         testing::Values(plux_test::LoadMode::entry, plux_test::LoadMode::module),
+                         [](const auto& info) { return plux_test::to_string(info.param); });

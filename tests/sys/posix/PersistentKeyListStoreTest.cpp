@@ -1,0 +1,150 @@
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "basic/ConfKeyFactory.hpp"
+#include "basic/ConfKeyMulti.hpp"
+#include "basic/TempFolder.hpp"
+#include "sys/PersistentKeyList.hpp"
+#include "sys/RegistrySandbox.hpp"
+
+using sys::PersistentKeyList;
+
+namespace
+{
+
+// Every case starts without a store, and leaves none behind for the other suites.
+class PersistentKeyListStore : public testing::Test
+{
+protected:
+    void SetUp() override { std::filesystem::remove_all(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    static std::string get(const std::string& key_path, const std::string& name)
+    {
+        std::string value;
+        return PersistentKeyList(key_path, true).get_string(name, value) == 0 ? value : "(none)";
+    }
+
+    const std::string folder = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tarvex";
+    const std::string store = folder + "/registry.txt";
+};
+
+} // namespace
+
+TEST_F(PersistentKeyListStore, IsOneKeyTreeFileInTheUsersConfigurationFolder)
+{
+    const std::string key_path = test::sandbox_key_path("Morvane");
+    PersistentKeyList key(key_path, true);
+    ASSERT_EQ(key.set_string("NRPN Compatibility", "1"), 0);
+    ASSERT_EQ(key.set_string("LatestConfigFile", "/home/ana/a=b.cfg.txt"), 0);
+
+    const std::string text = test::TempFolder::read(store);
+    basic::ConfKeyFactory& factory = basic::ConfKeyFactory::use_instance();
+    const std::unique_ptr<basic::ConfKeyInterface> tree = factory.create_key_from_string(text);
+    const auto* root = dynamic_cast<const basic::ConfKeyMulti*>(tree.get());
+    ASSERT_NE(root, nullptr) << text;
+    EXPECT_EQ(factory.get_last_error(), 0) << text;
+    EXPECT_EQ(root->get_name(), "Software");
+    EXPECT_EQ(root->get_data_string(key_path + "/NRPN Compatibility"), "1") << text;
+    // Characters that would break the text are kept as escapes.
+    EXPECT_EQ(root->get_data_string(key_path + "/LatestConfigFile"),
+              "%2Fhome%2Fana%2Fa%3Db.cfg.txt")
+        << text;
+}
+
+TEST_F(PersistentKeyListStore, WritingKeepsTheCompleteKeysOfADamagedFile)
+{
+    std::filesystem::create_directories(folder);
+    test::TempFolder::write(store, "Software = {\n  Kept = { v = 1 }\n  Lost = { w = \n");
+    EXPECT_EQ(PersistentKeyList("New", true).set_string("x", "2"), 0);
+    EXPECT_EQ(get("Kept", "v"), "1");
+    EXPECT_EQ(get("New", "x"), "2");
+}
+
+TEST_F(PersistentKeyListStore, AStoreThatCannotBeReadIsNeitherReadNorReplaced)
+{
+    // A folder where the file should be: it exists but reads as nothing.
+    std::filesystem::create_directories(store);
+    EXPECT_EQ(PersistentKeyList("K", true).set_string("x", "1"), -1);
+    EXPECT_EQ(get("K", "x"), "(none)");
+    EXPECT_TRUE(std::filesystem::is_directory(store));
+}
+
+// Plug-in instances in several processes, each with several threads, write their own values at
+// the same time: every value must survive and no temporary file remain.
+TEST_F(PersistentKeyListStore, ConcurrentWritersInProcessesAndThreadsLoseNothing)
+{
+    constexpr int nbr_procs = 3;
+    constexpr int nbr_threads = 3;
+    constexpr int nbr_values = 12;
+    const std::string key_path = test::sandbox_key_path();
+    auto name_of = [](int proc, int thread, int v)
+    { return std::to_string(proc) + "_" + std::to_string(thread) + "_" + std::to_string(v); };
+    auto write_values = [&](int proc)
+    {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < nbr_threads; ++t)
+        {
+            threads.emplace_back(
+                [&, t]
+                {
+                    PersistentKeyList key(key_path, true);
+                    for (int v = 0; v < nbr_values; ++v)
+                    {
+                        if (key.set_string(name_of(proc, t, v), "value " + name_of(proc, t, v)) !=
+                            0)
+                        {
+                            std::abort();
+                        }
+                    }
+                });
+        }
+        for (std::thread& thread : threads)
+        {
+            thread.join();
+        }
+    };
+
+    std::vector<pid_t> children;
+    for (int proc = 1; proc < nbr_procs; ++proc)
+    {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+        {
+            write_values(proc);
+            std::_Exit(0);
+        }
+        children.push_back(pid);
+    }
+    write_values(0);
+    for (const pid_t pid : children)
+    {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer process failed";
+    }
+
+    int lost = 0;
+    for (int proc = 0; proc < nbr_procs; ++proc)
+    {
+        for (int t = 0; t < nbr_threads; ++t)
+        {
+            for (int v = 0; v < nbr_values; ++v)
+            {
+                lost += get(key_path, name_of(proc, t, v)) != "value " + name_of(proc, t, v);
+            }
+        }
+    }
+    EXPECT_EQ(lost, 0) << "values lost out of " << nbr_procs * nbr_threads * nbr_values;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "only the store and its lock file remain";
+}

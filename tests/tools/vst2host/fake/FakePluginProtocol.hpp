@@ -1,0 +1,58 @@
+// What the tests' stand-in plug-in offers beyond the interface: its identifiers, and the
+// effVendorSpecific requests through which tests make it call its host.
+#pragma once
+
+#include "plux/vst2/Vst2Abi.hpp"
+
+namespace fake_plugin
+{
+
+// Two plug-ins behind one library, as a shell lists them; the entry builds the one whose identifier
+// the host gives as audioMasterCurrentId, the gain for any other.
+constexpr vst2::VstInt32 gain_id = vst2::fourcc('F', 'k', 'G', 'n');
+constexpr vst2::VstInt32 trim_id = vst2::fourcc('F', 'k', 'T', 'r');
+
+constexpr vst2::VstInt32 num_programs = 3;
+constexpr vst2::VstInt32 num_params = 2; // 0: gain (normalised 0.5 is unity), 1: bypass
+
+// A host that answers 1 to this capability gets a record without the 'VstP' magic.
+constexpr const char* bad_magic_capability = "fakeAnswerBadMagic";
+
+// effVendorSpecific index: call the host with *static_cast<HostCall*>(ptr); value is a HostThread.
+constexpr vst2::VstInt32 call_host = vst2::fourcc('c', 'a', 'l', 'l');
+// effVendorSpecific index: fill *static_cast<Seen*>(ptr).
+constexpr vst2::VstInt32 get_seen = vst2::fourcc('s', 'e', 'e', 'n');
+
+enum HostThread : vst2::VstIntPtr
+{
+    same_thread = 0,
+    joined_thread = 1,  // a thread of the plug-in's own, joined before effVendorSpecific returns
+    running_thread = 2, // a thread of the plug-in's own, joined at effClose
+};
+
+struct HostCall
+{
+    vst2::VstInt32 opcode = 0;
+    vst2::VstInt32 index = 0;
+    vst2::VstIntPtr value = 0;
+    void* ptr = nullptr;
+    float opt = 0.0f;
+    vst2::VstIntPtr answer = -1; // not written for a running thread
+};
+
+// What the plug-in learnt from its host.
+struct Seen
+{
+    vst2::VstIntPtr version = 0;   // audioMasterVersion at the entry
+    bool time_given = false;       // audioMasterGetTime answered a record at the last block
+    vst2::VstInt32 time_flags = 0; // its flags
+    double tempo = 0.0;            // its tempo
+    double sample_pos = 0.0;       // its sample position
+    double sample_rate = 0.0;      // its sample rate
+    bool input_connected[2] = {};  // audioMasterPinConnected at the last resume
+    bool output_connected[2] = {};
+    vst2::VstInt32 events_received = 0; // events in all effProcessEvents lists
+    char host_vendor[64] = {};          // audioMasterGetVendorString during the entry
+};
+
+} // namespace fake_plugin
