@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "ToolRun.hpp"
+#include "morvane-host/AudioData.hpp"
+#include "morvane-host/FileBytes.hpp"
+#include "morvane-host/WavCodec.hpp"
+
+namespace morvane_host_test
+{
+
+inline const std::string tool_path = MORVANE_HOST_PATH;
+inline const std::string test_plugin = native_path(MORVANE_HOST_TEST_PLUGIN);
+inline const std::string probe_plugin = native_path(MORVANE_HOST_PROBE_PLUGIN);
+
+// A fresh folder per test for the files the tool reads and writes.
+class ToolFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+        for (char& c : name)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '-';
+        folder = std::filesystem::temp_directory_path() / ("morvane-host-" + name);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    ToolRun run(std::vector<std::string> arguments,
+                std::vector<std::pair<std::string, std::string>> environment = {}) const
+    {
+        arguments.insert(arguments.begin(), native_path(tool_path));
+        const std::string suppressions = MORVANE_HOST_LSAN_SUPPRESSIONS;
+        if (!suppressions.empty())
+            environment.emplace_back("LSAN_OPTIONS",
+                                     "suppressions=" + suppressions + ":print_suppressions=0");
+        return run_program(arguments, environment);
+    }
+
+    std::string write_wav(const std::string& name, const morvane_host::AudioData& audio) const
+    {
+        const std::string file = path(name);
+        morvane_host::write_file_bytes(
+            file, morvane_host::encode_wav(audio, morvane_host::WavSampleFormat::float32));
+        return file;
+    }
+
+    morvane_host::AudioData read_wav(const std::string& file) const
+    {
+        return morvane_host::decode_wav(morvane_host::read_file_bytes(file));
+    }
+
+    std::filesystem::path folder;
+};
+
+// Two different sines, quiet enough for any gain of the test effect.
+inline morvane_host::AudioData make_sines(int rate, double seconds)
+{
+    morvane_host::AudioData audio;
+    audio.rate = rate;
+    const auto frames = static_cast<std::size_t>(rate * seconds);
+    audio.channels.assign(2, std::vector<float>(frames));
+    for (std::size_t i = 0; i < frames; ++i)
+    {
+        const double t = static_cast<double>(i) / rate;
+        audio.channels[0][i] = static_cast<float>(0.25 * std::sin(2.0 * 3.14159265 * 440.0 * t));
+        audio.channels[1][i] = static_cast<float>(0.125 * std::sin(2.0 * 3.14159265 * 300.0 * t));
+    }
+    return audio;
+}
+
+} // namespace morvane_host_test
