@@ -124,4 +124,9 @@ std::string HostDspVst2Win::get_settings_folder()
     return plugin_->get_settings_folder();
 }
 
+MidiMgr* HostDspVst2Win::use_midi_mgr()
+{
+    return plugin_->use_midi_mgr();
+}
+
 } // namespace plux

@@ -17,7 +17,7 @@ public:
     void get_time_info(HostTimeInfo& info) override;
     bool is_in_connected(int bus, int chn) override;
     bool is_out_connected(int bus, int chn) override;
-    MidiMgr* use_midi_mgr() override { return nullptr; }
+    MidiMgr* use_midi_mgr() override;
 
     bool can_take(int index, int priority) override;
     bool take(int index, int priority) override;

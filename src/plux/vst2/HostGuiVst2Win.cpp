@@ -75,4 +75,9 @@ std::string HostGuiVst2Win::get_settings_folder()
     return plugin_->get_settings_folder();
 }
 
+MidiMgr* HostGuiVst2Win::use_midi_mgr()
+{
+    return plugin_->use_midi_mgr();
+}
+
 } // namespace plux

@@ -23,7 +23,7 @@ public:
     void write_bank(const BankManager& bank) override;
     int resize_window(int width, int height) override;
     std::string get_settings_folder() override;
-    MidiMgr* use_midi_mgr() override { return nullptr; }
+    MidiMgr* use_midi_mgr() override;
 
 private:
     Vst2WinPlugin* plugin_ = nullptr;

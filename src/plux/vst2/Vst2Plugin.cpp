@@ -129,6 +129,14 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback host, Vst2PluginParts parts, const Ban
     setNumOutputs(nbr_outputs_);
     canProcessReplacing(true);
 
+    midi_mgr_ = std::make_unique<MidiMgr>();
+    midi_mgr_->set_dsp(dsp_.get());
+    midi_mgr_->set_cmd(this);
+    midi_host_comp_ = std::make_unique<Vst2MidiDevSelComp>(*this);
+    midi_dispatcher_ = std::make_unique<MidiDevSelDispatcher>(*midi_mgr_);
+    midi_mgr_->set_dev_selector(midi_dispatcher_.get());
+    midi_dispatcher_->add_component(*midi_host_comp_);
+
     isSynth(equals_no_case(dsp_->get_info_str("plugin_category"), "instrument"));
     setUniqueID(unique_id);
 }
@@ -148,6 +156,18 @@ void Vst2Plugin::init()
     }
     const bool extra = bank_.get_nbr_prog() > 0 && !bank_.use_prog(0).use_extra().empty();
     programsAreChunks(dsp_->get_info_num("force_chunk_storage") != 0 || extra);
+
+    // MIDI comes from the host until the user or a setting file chooses another port.
+    if (const int ret = midi_dispatcher_->init(); ret != 0)
+    {
+        sys::debug_output("plux::Vst2Plugin::init(): MIDI devices answered " + std::to_string(ret) +
+                          ".\n");
+    }
+    if (const int ret = midi_dispatcher_->select_default(true, false); ret != 0)
+    {
+        sys::debug_output("plux::Vst2Plugin::init(): MIDI input answered " + std::to_string(ret) +
+                          ".\n");
+    }
 
     if (gui_ != nullptr)
     {
@@ -221,6 +241,7 @@ void Vst2Plugin::stop()
         }
     }
     dsp_->stop();
+    midi_dispatcher_->deinit();
 }
 
 double Vst2Plugin::now()
@@ -306,6 +327,7 @@ bool Vst2Plugin::notify_host(int index, float value)
     {
         return true;
     }
+    midi_mgr_->send_feedback(index, value);
     const int host_index = reorder_.to_host(index);
     if (gestures_.begin_opening(index))
     {
@@ -372,6 +394,7 @@ int Vst2Plugin::apply_prog(const ProgramSlot& prog, int priority, bool release_a
         {
             gui_->set_param_value(i, value, priority);
         }
+        midi_mgr_->send_feedback(i, value);
         if (notify)
         {
             automate(reorder_.to_host(i), value);
@@ -610,11 +633,17 @@ void Vst2Plugin::processReplacing(float** inputs, float** outputs, vst2::VstInt3
         updateDisplay();
     }
     update_tempo();
-    if (inputs == nullptr || outputs == nullptr || frames <= 0)
+    midi_mgr_->begin_block();
+    if (inputs != nullptr && outputs != nullptr && frames > 0)
     {
-        return;
+        dsp_->process(outputs, inputs, frames, 0);
     }
-    dsp_->process(outputs, inputs, frames, 0);
+    midi_mgr_->end_block();
+}
+
+void Vst2Plugin::send_events_to_host(vst2::VstEvents& events)
+{
+    sendVstEventsToHost(&events);
 }
 
 // Parameters as the host sees them.
@@ -886,8 +915,9 @@ vst2::VstIntPtr Vst2Plugin::canDo(const char* text)
     return 0;
 }
 
-vst2::VstInt32 Vst2Plugin::processEvents(vst2::VstEvents* /*events*/)
+vst2::VstInt32 Vst2Plugin::processEvents(vst2::VstEvents* events)
 {
+    midi_host_comp_->process_events(*events);
     return 1;
 }
 

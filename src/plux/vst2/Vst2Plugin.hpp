@@ -12,6 +12,10 @@
 #include "plux/GuiInterface.hpp"
 #include "plux/HostDspInterface.hpp"
 #include "plux/HostGuiInterface.hpp"
+#include "plux/midi/MidiDevSelDispatcher.hpp"
+#include "plux/midi/MidiMgr.hpp"
+#include "plux/midi/Vst2MidiDevSelComp.hpp"
+#include "plux/midi/Vst2MidiHostInterface.hpp"
 #include "plux/param/ParamPriorityList.hpp"
 #include "plux/param/ParamReorder.hpp"
 #include "plux/param/PluginCmdInterface.hpp"
@@ -42,7 +46,9 @@ struct Vst2PluginParts
 // thread; setParameter and the parameter road may be called from any thread. Program and chunk
 // operations are serialised by a mutex that the audio thread never takes; the parameter road is
 // lock-free.
-class Vst2Plugin : public vst2::AudioEffectX, public PluginCmdInterface
+class Vst2Plugin : public vst2::AudioEffectX,
+                   public PluginCmdInterface,
+                   public Vst2MidiHostInterface
 {
 public:
     // Priorities of the sources that this class drives itself.
@@ -65,6 +71,8 @@ public:
     HostDspInterface* use_host_dsp() { return host_dsp_.get(); }
     HostGuiInterface* use_host_gui() { return host_gui_.get(); }
     ParamReorder& use_param_reorder() { return reorder_; }
+    MidiMgr* use_midi_mgr() { return midi_mgr_.get(); }
+    MidiDevSelDispatcher* use_midi_dispatcher() { return midi_dispatcher_.get(); }
     basic::LockFreeBuffer<BankManager>& use_bank_buffer() { return bank_buf_; }
     // A copy of the bank, current program synchronised with the parameters.
     BankManager get_bank();
@@ -92,6 +100,9 @@ public:
 
     // The end-edit step of the gesture task: closes the gestures whose source let go.
     void run_gestures();
+
+    // Vst2MidiHostInterface: MIDI for the host, at the start of a block.
+    void send_events_to_host(vst2::VstEvents& events) override;
 
     // AudioEffect
     void suspend() override;
@@ -149,8 +160,7 @@ private:
     // Makes program current and applies it, without saving the program being left.
     void select_prog(int program);
     void drop_gui();
-    // The MIDI manager takes part in capabilities once it exists.
-    bool has_midi() const { return false; }
+    bool has_midi() const { return midi_mgr_ != nullptr; }
     int find_pin(const std::vector<std::array<int, 2>>& map, int pin, int& bus) const;
     bool fill_pin_properties(const std::vector<std::array<int, 2>>& map, bool input, int pin,
                              vst2::VstPinProperties* properties);
@@ -165,6 +175,10 @@ private:
     ParamPriorityList prio_list_;
     std::unique_ptr<DspInterface> dsp_;
     std::unique_ptr<GuiInterface> gui_;
+    // MIDI control: destroyed in the reverse order, dispatcher first, before the sides.
+    std::unique_ptr<MidiMgr> midi_mgr_;
+    std::unique_ptr<Vst2MidiDevSelComp> midi_host_comp_;
+    std::unique_ptr<MidiDevSelDispatcher> midi_dispatcher_;
     int nbr_inputs_ = 0;
     int nbr_outputs_ = 0;
     int automation_threshold_ = 999999999;

@@ -73,6 +73,9 @@ Vst2WinPlugin::Vst2WinPlugin(vst2::HostCallback host, Vst2PluginParts parts,
         setEditor(editor_);
     }
 
+    mci_comp_ = std::make_unique<MciMidiDevSelComp>();
+    use_midi_dispatcher()->add_component(*mci_comp_);
+
     dsp_task_ = use_dsp().use_bkg_task();
     container_.set_context(&use_dsp());
     gesture_.set_context(&use_dsp());
@@ -81,6 +84,8 @@ Vst2WinPlugin::Vst2WinPlugin(vst2::HostCallback host, Vst2PluginParts parts,
     {
         container_.add(gesture_);
     }
+    // Frees the MIDI binding tables that the audio thread has let go of.
+    container_.add(use_midi_mgr()->use_recycle_task());
     bkg_thread_.set_handler(&container_);
     bkg_thread_.start();
 }
@@ -99,6 +104,7 @@ Vst2WinPlugin::~Vst2WinPlugin()
         editor_ = nullptr;
     }
     stop();
+    mci_comp_.reset();
 }
 
 void Vst2WinPlugin::gui_lost()

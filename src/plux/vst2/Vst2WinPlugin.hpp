@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "plux/BkgContainer.hpp"
 #include "plux/BkgInterface.hpp"
 #include "plux/BkgThreadWin32.hpp"
+#include "plux/midi/MciMidiDevSelComp.hpp"
 #include "plux/vst2/Vst2Plugin.hpp"
 
 namespace plux
@@ -55,6 +57,7 @@ protected:
 
 private:
     Vst2WinEditor* editor_ = nullptr; // owned through the effect's editor slot
+    std::unique_ptr<MciMidiDevSelComp> mci_comp_;
     BkgThreadWin32 bkg_thread_;
     BkgContainer container_;
     BkgGesture gesture_;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "plux/HostDspInterface.hpp"
+#include "plux/midi/MidiMgr.hpp"
 #include "plux/param/NotifiedInterface.hpp"
 #include "plux/vst2/Vst2Abi.hpp"
 
@@ -77,6 +78,11 @@ int TestDsp::init()
         param->set_val(row.def, 2);
         param->target = this;
         add_param(param);
+    }
+    if (plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr)
+    {
+        midi->set_plugin_name(get_info_str("plugin_name"));
+        midi->set_default_map();
     }
     return setup_settings();
 }

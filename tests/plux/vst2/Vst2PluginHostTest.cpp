@@ -1,10 +1,11 @@
 // The plug-in frame against hosts that behave differently, and its sides as the effect sees them.
 // The effect is built in this process through the entry, so the tests can also look at the test
 // effect's sides.
+#include <array>
 #include <cfenv>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <limits>
 #include <thread>
@@ -343,9 +344,10 @@ TEST_F(Vst2HostTest, SampleRatesTheEffectCannotUseAreIgnored)
 // plug-in: here a setting file that reverses the order of the parameters.
 TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
 {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("morvane_autoload_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                       ".cfg.txt");
+    const auto file =
+        std::filesystem::temp_directory_path() /
+        ("morvane_autoload_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ".cfg.txt");
     {
         std::ofstream out(file, std::ios::binary);
         out << "Morvane_config_section =\n{\n   version = 1.60\n"
@@ -367,7 +369,34 @@ TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
     std::this_thread::sleep_for(10ms);
     host.use_log().clear();
     gui().get_host()->set_param_and_notify(0, 0.25f, 200);
-    const auto automates = plux_test::filter(host.use_log().get_records(), vst2::audioMasterAutomate);
+    const auto automates =
+        plux_test::filter(host.use_log().get_records(), vst2::audioMasterAutomate);
     ASSERT_EQ(automates.size(), 1u);
     EXPECT_EQ(automates[0].index, 7) << "and changes are reported with the host's index";
+}
+
+// With the host output chosen, a change of a bound parameter leaves as MIDI at the start of the
+// next block: NRPN 5 as four controllers, the value 14-bit.
+TEST_F(Vst2HostTest, ParameterChangesAreEchoedToTheHostAsMidi)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    ASSERT_EQ(plugin().use_midi_dispatcher()->get_out_name(0), "VST MIDI Out interface");
+    ASSERT_EQ(plugin().use_midi_dispatcher()->select_out(0), 0);
+    editor_host().set_param_and_notify(5, 1.0f, 200);
+    EXPECT_TRUE(host.get_received_events().empty()) << "nothing before the next block";
+    run_block();
+    const auto events = host.get_received_events();
+    ASSERT_EQ(events.size(), 4u);
+    const auto bytes = [&](std::size_t i)
+    {
+        const auto& e = reinterpret_cast<const vst2::VstMidiEvent&>(events[i]);
+        return std::array<int, 3>{static_cast<unsigned char>(e.midiData[0]),
+                                  static_cast<unsigned char>(e.midiData[1]),
+                                  static_cast<unsigned char>(e.midiData[2])};
+    };
+    EXPECT_EQ(bytes(0), (std::array<int, 3>{0xB0, 99, 0}));
+    EXPECT_EQ(bytes(1), (std::array<int, 3>{0xB0, 98, 5}));
+    EXPECT_EQ(bytes(2), (std::array<int, 3>{0xB0, 6, 127}));
+    EXPECT_EQ(bytes(3), (std::array<int, 3>{0xB0, 38, 127}));
 }

@@ -68,8 +68,10 @@ TEST_P(Vst2EffectTest, NamesNumbersAndCapabilities)
     EXPECT_EQ(host.dispatch(vst2::effIdentify), 0x4E764566);
     EXPECT_EQ(host.dispatch(vst2::effGetPlugCategory), vst2::kPlugCategEffect);
 
-    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), -1) << "no MIDI manager in this build";
-    EXPECT_EQ(host.can_do("sendVstEvents"), -1);
+    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
+    EXPECT_EQ(host.can_do("receiveVstEvents"), 1);
+    EXPECT_EQ(host.can_do("sendVstMidiEvent"), 1);
+    EXPECT_EQ(host.can_do("sendVstEvents"), 1);
     EXPECT_EQ(host.can_do("receiveVstTimeInfo"), 1);
     EXPECT_EQ(host.can_do("hasCockosExtensions"), 0xBEEF0000);
     EXPECT_EQ(host.can_do("hasQuorraExtensions"), 0xBEEF0000);
@@ -387,6 +389,29 @@ TEST_P(Vst2EffectTest, TempoReachesTheEffectOnlyWhenItChanges)
     }
     const auto queries = host.use_log().count(vst2::audioMasterGetTime);
     EXPECT_GE(queries, 6u) << "the host is asked at every block";
+}
+
+// A controller sends NRPN 3 = 8192 (CC 99 = 0, CC 98 = 3, CC 6 = 64, CC 38 = 0): the default map
+// binds every parameter i to NRPN i, and the change takes the road of MIDI control.
+TEST_P(Vst2EffectTest, HostMidiDrivesTheParametersThroughTheDefaultMap)
+{
+    vst2host::MidiEventList events(4);
+    events.add(0, 0xB0, 99, 0);
+    events.add(0, 0xB0, 98, 3);
+    events.add(1, 0xB0, 6, 64);
+    events.add(2, 0xB0, 38, 0);
+    EXPECT_EQ(host.send_events(events), 1);
+    run_blocks(1);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 8192.0f / 16383.0f);
+    const auto records = host.use_log().get_records();
+    EXPECT_EQ(plux_test::filter(records, vst2::audioMasterBeginEdit).size(), 1u);
+    const auto automates = plux_test::filter(records, vst2::audioMasterAutomate);
+    ASSERT_FALSE(automates.empty());
+    EXPECT_EQ(automates.back().index, 3);
+
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 8192.0f / 16383.0f)
+        << "MIDI (125) holds it against the host (100)";
 }
 
 INSTANTIATE_TEST_SUITE_P(Load, Vst2EffectTest,

@@ -1,0 +1,354 @@
+#include "plux/midi/MidiDevSelDispatcher.hpp"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "basic/ConfKeyFactory.hpp"
+#include "basic/ConfKeyMulti.hpp"
+#include "plux/midi/MciMidiDevSelComp.hpp"
+#include "plux/midi/MciMidiPort.hpp"
+#include "plux/midi/MidiCtrl.hpp"
+#include "plux/midi/MidiTestUtil.hpp"
+#include "plux/midi/Vst2MidiDevSelComp.hpp"
+
+using midi_test::FakeHost;
+using midi_test::MidiRig;
+using midi_test::RecordingOutput;
+using plux::MidiCtrl;
+using plux::MidiDevSelDispatcher;
+
+namespace
+{
+
+class FakeInput final : public plux::MidiInCcMixin
+{
+public:
+    int open() override
+    {
+        ++opens;
+        return open_result;
+    }
+    int close() override
+    {
+        ++closes;
+        return close_result;
+    }
+
+    int open_result = 0;
+    int close_result = 0;
+    int opens = 0;
+    int closes = 0;
+
+protected:
+    void process_ctrl(int, int, int) noexcept override {}
+};
+
+// One input "Fake In" and one output "Fake Out", with results to order.
+class FakeComp final : public plux::MidiDevSelCompInterface
+{
+public:
+    int append_devices(std::vector<std::string>& in_names,
+                       std::vector<std::string>& out_names) override
+    {
+        first_in = static_cast<int>(in_names.size());
+        in_names.emplace_back("Fake In");
+        first_out = static_cast<int>(out_names.size());
+        out_names.emplace_back("Fake Out");
+        return append_result;
+    }
+    bool owns_in(int position) const override { return position == first_in; }
+    bool owns_out(int position) const override { return position == first_out; }
+    int create_in(int position, plux::MidiMgr&, plux::MidiInInterface*& dev) override
+    {
+        dev = owns_in(position) ? &in : nullptr;
+        return 0;
+    }
+    int create_out(int position, plux::MidiMgr&, plux::MidiOutInterface*& dev) override
+    {
+        dev = owns_out(position) ? &out : nullptr;
+        return 0;
+    }
+    void release_devices() override { ++releases; }
+
+    FakeInput in;
+    RecordingOutput out;
+    int first_in = -1;
+    int first_out = -1;
+    int append_result = 0;
+    int releases = 0;
+};
+
+std::vector<std::string> system_ins()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < plux::MciMidiPort::get_nbr_in(); ++i)
+    {
+        std::string name;
+        if (plux::MciMidiPort::get_in_name(i, name) != 0)
+        {
+            break;
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> system_outs()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < plux::MciMidiPort::get_nbr_out(); ++i)
+    {
+        std::string name;
+        if (plux::MciMidiPort::get_out_name(i, name) != 0)
+        {
+            break;
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The plug-in's arrangement: the host component first, the system's ports second.
+struct PluginDevices
+{
+    explicit PluginDevices(plux::MidiMgr& mgr)
+        : dispatcher(mgr)
+    {
+        mgr.set_dev_selector(&dispatcher);
+        dispatcher.add_component(host_comp);
+        dispatcher.add_component(system_comp);
+        EXPECT_EQ(dispatcher.init(), 0);
+        EXPECT_EQ(dispatcher.select_default(true, false), 0);
+    }
+    ~PluginDevices() { dispatcher.deinit(); }
+
+    FakeHost host;
+    plux::Vst2MidiDevSelComp host_comp{host};
+    plux::MciMidiDevSelComp system_comp;
+    MidiDevSelDispatcher dispatcher;
+};
+
+std::vector<std::string> names(const MidiDevSelDispatcher& d, bool in)
+{
+    std::vector<std::string> list;
+    for (int i = 0; i < (in ? d.get_nbr_in() : d.get_nbr_out()); ++i)
+    {
+        list.push_back(in ? d.get_in_name(i) : d.get_out_name(i));
+    }
+    return list;
+}
+
+std::string write_block(const basic::ConfKeyMulti& root, const std::string& name)
+{
+    std::string text;
+    EXPECT_EQ(root.use_key(name).write_to_string(text), 0);
+    return text;
+}
+
+std::unique_ptr<basic::ConfKeyMulti> read_root(const std::string& text)
+{
+    auto key = basic::ConfKeyFactory::use_instance().create_key_from_string(text);
+    auto* multi = dynamic_cast<basic::ConfKeyMulti*>(key.get());
+    EXPECT_NE(multi, nullptr) << text;
+    key.release();
+    return std::unique_ptr<basic::ConfKeyMulti>(multi);
+}
+
+class MidiDevicesOfThePlugin : public testing::Test
+{
+protected:
+    MidiRig rig;
+    PluginDevices devices{rig.mgr};
+    MidiDevSelDispatcher& dispatcher = devices.dispatcher;
+};
+
+} // namespace
+
+TEST_F(MidiDevicesOfThePlugin, ListsTheHostFirstThenTheSystemPorts)
+{
+    std::vector<std::string> ins{"VST MIDI In interface"};
+    std::vector<std::string> outs{"VST MIDI Out interface"};
+    for (const auto& name : system_ins())
+    {
+        ins.push_back(name);
+    }
+    for (const auto& name : system_outs())
+    {
+        outs.push_back(name);
+    }
+    EXPECT_EQ(names(dispatcher, true), ins);
+    EXPECT_EQ(names(dispatcher, false), outs);
+    EXPECT_EQ(dispatcher.get_in_index(), 0) << "the host input is used from the start";
+    EXPECT_EQ(dispatcher.get_out_index(), -1) << "no output until the user chooses one";
+    EXPECT_EQ(rig.mgr.get_input(), &devices.host_comp.use_in());
+    EXPECT_TRUE(devices.host_comp.use_in().is_enabled());
+    EXPECT_EQ(dispatcher.get_in_name(ins.size()), "") << "past the list";
+}
+
+TEST_F(MidiDevicesOfThePlugin, SelectsByPositionAndByName)
+{
+    EXPECT_EQ(dispatcher.select_out(0), 0);
+    EXPECT_EQ(rig.mgr.get_output(), &devices.host_comp.use_out());
+    EXPECT_TRUE(devices.host_comp.use_out().is_enabled());
+    EXPECT_EQ(dispatcher.select_out(-1), 0);
+    EXPECT_EQ(rig.mgr.get_output(), nullptr);
+    EXPECT_FALSE(devices.host_comp.use_out().is_enabled()) << "deselecting closes";
+
+    EXPECT_NE(dispatcher.select_in(dispatcher.get_nbr_in()), 0) << "a position past the list";
+    EXPECT_NE(dispatcher.select_in(-2), 0);
+    EXPECT_EQ(dispatcher.get_in_index(), 0) << "a refused position changes nothing";
+
+    EXPECT_EQ(dispatcher.select_in_by_name("No Such Port"), 0);
+    EXPECT_EQ(dispatcher.get_in_index(), -1) << "an absent name selects nothing";
+    EXPECT_EQ(dispatcher.select_in_by_name("VST MIDI In interface"), 0);
+    EXPECT_EQ(dispatcher.get_in_index(), 0);
+}
+
+TEST(MidiDevSelDispatcher, ReselectingClosesAndReopensAndFailuresAreReported)
+{
+    MidiRig rig;
+    FakeComp comp;
+    MidiDevSelDispatcher dispatcher(rig.mgr);
+    dispatcher.add_component(comp);
+    ASSERT_EQ(dispatcher.init(), 0);
+    ASSERT_EQ(dispatcher.select_in(0), 0);
+    ASSERT_EQ(dispatcher.select_in(0), 0);
+    EXPECT_EQ(comp.in.opens, 2);
+    EXPECT_EQ(comp.in.closes, 1) << "selecting the same input closes and reopens it";
+
+    comp.in.close_result = -5;
+    EXPECT_EQ(dispatcher.select_in(-1), -5);
+    EXPECT_EQ(dispatcher.get_in_index(), 0) << "an input that does not close stays selected";
+    EXPECT_EQ(rig.mgr.get_input(), &comp.in);
+
+    comp.in.close_result = 0;
+    comp.out.open_result = -7;
+    EXPECT_EQ(dispatcher.select_out(0), -7);
+    EXPECT_EQ(dispatcher.get_out_index(), -1) << "an output that does not open is not selected";
+    EXPECT_EQ(rig.mgr.get_output(), nullptr);
+
+    dispatcher.deinit();
+    EXPECT_EQ(comp.releases, 1);
+    EXPECT_EQ(rig.mgr.get_input(), nullptr) << "deinit leaves no device in the manager";
+    EXPECT_EQ(dispatcher.get_nbr_in(), 0);
+}
+
+TEST(MidiDevSelDispatcher, InitStopsAtTheFirstFailingComponent)
+{
+    MidiRig rig;
+    FakeComp first;
+    FakeComp second;
+    first.append_result = -3;
+    MidiDevSelDispatcher dispatcher(rig.mgr);
+    dispatcher.add_component(first);
+    dispatcher.add_component(second);
+    EXPECT_EQ(dispatcher.init(), -3);
+    EXPECT_EQ(dispatcher.get_nbr_in(), 1) << "the devices listed before the failure stay";
+    EXPECT_TRUE(dispatcher.is_initialised());
+}
+
+TEST_F(MidiDevicesOfThePlugin, SavesTheMidiBlockAsTheSettingFileShowsIt)
+{
+    rig.mgr.set_default_map();
+    rig.mgr.bind_param(12, MidiCtrl::kind_rpn, 5);
+    rig.mgr.bind_param(1, 74, 0);
+    basic::ConfKeyMulti root("Morvane_config_section");
+    ASSERT_EQ(rig.mgr.save_settings(root), 0);
+    EXPECT_EQ(write_block(root, "midi"), "midi =\n"
+                                         "{\n"
+                                         "   // Bind param with cc_, rpn_ or nrpn_ as prefix + "
+                                         "CC/(N)RPN #.\n"
+                                         "   control_map =\n"
+                                         "   {\n"
+                                         "      id_0 = nrpn_0\t// Cutoff\n"
+                                         "      id_1 = cc_74\t// Bands\n"
+                                         "      id_2 = nrpn_2\t// Routing\n"
+                                         "      id_3 = nrpn_3\t// Gain\n"
+                                         "      id_4 = nrpn_4\t// Spread\n"
+                                         "      id_5 = nrpn_5\t// Delay\n"
+                                         "      id_6 = nrpn_6\t// Mix\n"
+                                         "      id_7 = nrpn_7\t// Very Long Parameter Name\n"
+                                         "      id_12 = rpn_5\n"
+                                         "   }\n"
+                                         "   port_in =\n"
+                                         "   {\n"
+                                         "      name = \"VST MIDI In interface\"\n"
+                                         "   }\n"
+                                         "   port_out =\n"
+                                         "   {\n"
+                                         "      name = none\n"
+                                         "   }\n"
+                                         "}");
+}
+
+TEST_F(MidiDevicesOfThePlugin, LoadingSkipsMalformedBindingsAndAddsTheOthers)
+{
+    rig.mgr.bind_param(0, 20, 0);
+    rig.mgr.bind_param(1, 11, 0);
+    const auto root = read_root("root = { midi = { control_map = {\n"
+                                "  id_2 = cc_10\n"
+                                "  id_x = cc_10\n"
+                                "  id_3 = pb_10\n"
+                                "  id_-1 = cc_1\n"
+                                "  id_4abc = nrpn_7xyz\n"
+                                "  id_5 = cc_200\n"
+                                "  id_6 = nrpn_16384\n"
+                                "  id_99999999999 = cc_1\n"
+                                "  id_7 = rpn_\n"
+                                "  id_1 = { cc_12 }\n"
+                                "  block = { id_0 = cc_13 }\n"
+                                "  id_0 = cc_11\n"
+                                "} } }");
+    ASSERT_EQ(rig.mgr.load_settings(*root), 0);
+    int ctrl_id = -1;
+    ASSERT_TRUE(rig.mgr.get_ctrl_for_param(2, ctrl_id));
+    EXPECT_EQ(ctrl_id, 10 << 16);
+    ASSERT_TRUE(rig.mgr.get_ctrl_for_param(4, ctrl_id)) << "the rest after the digits is ignored";
+    EXPECT_EQ(ctrl_id, MidiCtrl::make_id(MidiCtrl::kind_nrpn, 7));
+    for (int param : {3, 5, 6, 7})
+    {
+        EXPECT_FALSE(rig.mgr.is_param_bound(param)) << "param " << param << " was skipped";
+    }
+    ASSERT_TRUE(rig.mgr.get_ctrl_for_param(0, ctrl_id));
+    EXPECT_EQ(ctrl_id, 11 << 16) << "a loaded binding replaces the ones in place";
+    EXPECT_FALSE(rig.mgr.is_param_bound(1)) << "CC 11 left parameter 1";
+    EXPECT_EQ(dispatcher.get_in_index(), 0) << "no port keys: the devices stay";
+}
+
+TEST_F(MidiDevicesOfThePlugin, SettingsRoundTripBindingsAndPorts)
+{
+    rig.mgr.set_default_map();
+    rig.mgr.bind_param(3, 7, 0);
+    ASSERT_EQ(dispatcher.select_in(-1), 0);
+    ASSERT_EQ(dispatcher.select_out(0), 0);
+    basic::ConfKeyMulti saved("Morvane_config_section");
+    ASSERT_EQ(rig.mgr.save_settings(saved), 0);
+    std::string text;
+    ASSERT_EQ(saved.write_to_string(text), 0);
+
+    MidiRig other;
+    PluginDevices other_devices(other.mgr);
+    ASSERT_EQ(other.mgr.load_settings(*read_root(text)), 0);
+    for (int param = 0; param < plux_test::TestDsp::nbr_param; ++param)
+    {
+        int a = -1;
+        int b = -2;
+        rig.mgr.get_ctrl_for_param(param, a);
+        other.mgr.get_ctrl_for_param(param, b);
+        EXPECT_EQ(a, b) << "param " << param;
+    }
+    EXPECT_EQ(other_devices.dispatcher.get_in_index(), -1) << "\"none\" selects no input";
+    EXPECT_EQ(other_devices.dispatcher.get_out_index(), 0);
+    EXPECT_EQ(other.mgr.get_output(), &other_devices.host_comp.use_out());
+}
+
+TEST_F(MidiDevicesOfThePlugin, AnAbsentPortInTheFileLeavesNoInput)
+{
+    const auto root = read_root("root = { midi = { port_in = { name = \"Gone Port\" } } }");
+    ASSERT_EQ(rig.mgr.load_settings(*root), 0);
+    EXPECT_EQ(dispatcher.get_in_index(), -1);
+    EXPECT_EQ(rig.mgr.get_input(), nullptr);
+    EXPECT_FALSE(devices.host_comp.use_in().is_enabled()) << "the host input was closed";
+}

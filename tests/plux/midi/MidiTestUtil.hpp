@@ -1,0 +1,147 @@
+#pragma once
+
+// Stand-ins for what surrounds the MIDI layer in the plug-in: an output that records packets, a
+// receiver that records calls, the frame's parameter road, and a host that takes MIDI events.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "plux/midi/MidiMgr.hpp"
+#include "plux/midi/MidiOut4BPacketMixin.hpp"
+#include "plux/midi/Vst2MidiHostInterface.hpp"
+#include "plux/param/PluginCmdInterface.hpp"
+#include "plux/vst2/TestEffect.hpp"
+
+namespace midi_test
+{
+
+// A short message as text: "B0 63 00 00".
+std::string packet_text(std::uint32_t packet);
+std::vector<std::string> packet_texts(const std::vector<std::uint32_t>& packets);
+
+// An output with room for a number of packets; further packets fail. Any thread.
+class RecordingOutput final : public plux::MidiOut4BPacketMixin
+{
+public:
+    explicit RecordingOutput(int room = 1 << 30)
+        : room_(room)
+    {
+    }
+
+    int open() override
+    {
+        ++opens;
+        return open_result;
+    }
+    int close() override
+    {
+        ++closes;
+        return close_result;
+    }
+    void begin_block() noexcept override { ++blocks; }
+    int send_packet(int status, int data_1, int data_2, int data_3) noexcept override;
+
+    std::vector<std::uint32_t> packets() const;
+    std::vector<std::string> texts() const { return packet_texts(packets()); }
+    void clear();
+
+    int open_result = 0;
+    int close_result = 0;
+    std::atomic<int> opens{0};
+    std::atomic<int> closes{0};
+    std::atomic<int> blocks{0};
+
+private:
+    mutable std::mutex mutex_;
+    int room_;
+    std::vector<std::uint32_t> packets_;
+};
+
+// Records each call as text: "cc 0 7 100", "nrpn 0 3 8192", "offset 12".
+class RecordingReceiver final : public plux::MidiReceiverInterface
+{
+public:
+    int set_time_offset(int offset) override { return add("offset", {offset}); }
+    int note_on(int chn, int note, int velo) override { return add("note_on", {chn, note, velo}); }
+    int note_off(int chn, int note, int velo) override
+    {
+        return add("note_off", {chn, note, velo});
+    }
+    int poly_pressure(int chn, int note, int value) override
+    {
+        return add("poly_pressure", {chn, note, value});
+    }
+    int chn_pressure(int chn, int value) override { return add("chn_pressure", {chn, value}); }
+    int prog_change(int chn, int value) override { return add("prog_change", {chn, value}); }
+    int rpn(int chn, int number, int value) override { return add("rpn", {chn, number, value}); }
+    int nrpn(int chn, int number, int value) override { return add("nrpn", {chn, number, value}); }
+    int cc(int chn, int ctrl, int value) override { return add("cc", {chn, ctrl, value}); }
+    int chn_msg(int chn, int kind, int data_1, int data_2) override
+    {
+        return add("chn_msg", {chn, kind, data_1, data_2});
+    }
+
+    std::vector<std::string> calls;
+
+private:
+    int add(const char* name, std::initializer_list<int> args);
+};
+
+// The frame's parameter road as far as MIDI sees it: records accepted changes and, like the
+// frame's notify_host, gives each to the MIDI manager for feedback. Any thread.
+class FakeCmd final : public plux::PluginCmdInterface
+{
+public:
+    struct Change
+    {
+        int index;
+        float value;
+        int priority;
+    };
+
+    bool can_take(int, int) override { return true; }
+    bool take(int, int) override { return true; }
+    void release(int, int) override {}
+    bool set_param(int index, float value, int priority) override;
+    bool notify_host(int index, float value) override;
+    bool set_param_and_notify(int index, float value, int priority) override;
+    int apply_prog(const plux::ProgramSlot&, int, bool, bool) override { return 0; }
+
+    std::vector<Change> changes() const;
+    int get_nbr_changes() const { return nbr_changes_.load(); }
+
+    plux::MidiMgr* feedback_to = nullptr;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<Change> changes_;
+    std::atomic<int> nbr_changes_{0};
+};
+
+// A host that copies the MIDI events the plug-in hands it, and checks that a list is never
+// handed twice in a row (the plug-in alternates between two).
+class FakeHost final : public plux::Vst2MidiHostInterface
+{
+public:
+    void send_events_to_host(vst2::VstEvents& events) override;
+
+    std::vector<vst2::VstMidiEvent> events;
+    std::vector<const vst2::VstEvents*> lists;
+    // The packets of the events received, as texts.
+    std::vector<std::string> texts() const;
+};
+
+// A manager wired to the test effect's eight parameters, with its registry values in the test
+// sandbox.
+struct MidiRig
+{
+    MidiRig();
+
+    plux_test::TestDsp dsp;
+    FakeCmd cmd;
+    plux::MidiMgr mgr;
+};
+
+} // namespace midi_test
