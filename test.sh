@@ -41,13 +41,9 @@ run_suite native-release "Linux"
 run_suite native-asan "Linux, ASan+UBSan"
 
 # Windows programs run under wine with a private prefix in the build folder, and with a virtual
-# display for the tests that open real windows. A persistent wineserver saves its start-up per test.
+# display for the tests that open real windows.
 export WINEPREFIX="$PWD/build/win64-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p 2>/dev/null || true
-/usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null || true
-run_suite win64-release "Windows x86-64 (wine)" xvfb-run -a -s "-screen 0 1280x1024x24"
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+run_suite win64-release "Windows x86-64 (wine)" xvfb-run -a -s "-screen 0 1280x1024x24" scripts/with-wine.sh
 
 echo
 echo "== Summary"

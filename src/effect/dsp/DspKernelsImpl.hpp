@@ -1,0 +1,617 @@
+#pragma once
+
+// The kernels of DspKernels as templates over a vector type V. Included only by the
+// per-instruction-set units, each of which defines V in an anonymous namespace: every
+// instantiation then has internal linkage, and no code compiled for a wider instruction set can
+// be chosen by the linker for the rest of the program. For the same reason nothing here calls a
+// function of the standard library.
+//
+// V provides: width; reg; zero, set1, load, loadu, bcast, store, storeu, add, sub, mul, div, min,
+// max, and_, andnot, xor_, gt, eq, select; transpose (width x width, in place); quad<NV> (the
+// band terms of one channel folded to a 128-bit quad: lane j holds the bands j, j + 4, j + 8 and
+// j + 12 as ((j) + (j + 8)) + ((j + 4) + (j + 12)), whatever the width); lane_bcast<i> (lane i
+// to all lanes); first (lane 0 as a float).
+//
+// Arithmetic is written operation by operation in a fixed order; the unit that compiles this
+// must not contract products and sums (no -ffp-contract=fast with FMA), so that every version
+// produces the same bits.
+
+#include <emmintrin.h>
+
+#include "effect/dsp/DspKernels.hpp"
+
+namespace dsp_kernels_impl
+{
+
+// The delay-line noise generator: k states at once are state * mul_of(k) + add_of(k), mod 2^32
+// (the low 31 bits then give the sequence mod 2^31).
+template <class V>
+struct Lcg
+{
+    static constexpr std::uint32_t a = 1103515245u;
+    static constexpr std::uint32_t c = 12345u;
+    static constexpr std::uint32_t mask = 0x7FFFFFFFu;
+    // Bits of +1e-20f; the sign bit is set when bit 16 of the state is clear.
+    static constexpr std::uint32_t tiny_bits = __builtin_bit_cast(std::uint32_t, 1e-20f);
+
+    static constexpr std::uint32_t mul_of(int k) { return k == 0 ? 1u : a * mul_of(k - 1); }
+    static constexpr std::uint32_t add_of(int k) { return k == 0 ? 0u : add_of(k - 1) * a + c; }
+    static constexpr std::uint32_t value_bits(std::uint32_t s)
+    {
+        return tiny_bits | (~(s << 15) & 0x80000000u);
+    }
+};
+
+template <class V>
+using reg_t = typename V::reg;
+
+// A band-pass section (b1 = 0, b2 = -b0): y = (b0 (x - x2) - a2 y2) - a1 y1. The previous
+// output enters last, so the recursion waits for one product and one difference per sample.
+template <class V>
+inline reg_t<V> band_pass(reg_t<V> x, reg_t<V> x2, reg_t<V> y1, reg_t<V> y2, reg_t<V> b0,
+                          reg_t<V> a1, reg_t<V> a2)
+{
+    return V::sub(V::sub(V::mul(b0, V::sub(x, x2)), V::mul(a2, y2)), V::mul(a1, y1));
+}
+
+// Quads of 4 consecutive samples reduced to 4 band sums: lane j of each quad holds the partial
+// sums of its sample, added as (s0 + s2) + (s1 + s3).
+template <class V>
+inline void finish_quads(float* dst, const float (*quads)[4], int n)
+{
+    int t = 0;
+    for (; t + 4 <= n; t += 4)
+    {
+        __m128 r0 = _mm_load_ps(quads[t]);
+        __m128 r1 = _mm_load_ps(quads[t + 1]);
+        __m128 r2 = _mm_load_ps(quads[t + 2]);
+        __m128 r3 = _mm_load_ps(quads[t + 3]);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+        _mm_storeu_ps(dst + t, _mm_add_ps(_mm_add_ps(r0, r2), _mm_add_ps(r1, r3)));
+    }
+    for (; t < n; ++t)
+    {
+        dst[t] = (quads[t][0] + quads[t][2]) + (quads[t][1] + quads[t][3]);
+    }
+}
+
+// The bank over a chunk. Row r of a channel's input area holds the input of every lane at
+// sample r - 2 (rows 0 and 1: the lanes' history). Every band is a band-pass section, whose
+// feed-forward part needs one product instead of three.
+template <class V, int NV, int NCH, bool Fading>
+void bank_loop(const BankJob& job)
+{
+    using reg = reg_t<V>;
+    constexpr int w = V::width;
+    constexpr int rows = BankJob::work_rows;
+    constexpr int lanes = BandLanes::bands;
+    BandLanes& l = *job.lanes;
+    const int n = job.n;
+
+    reg y1[NCH][NV], y2[NCH][NV], g[NCH][NV], gs[NCH][NV];
+    for (int c = 0; c < NCH; ++c)
+    {
+        for (int v = 0; v < NV; ++v)
+        {
+            const int o = c * lanes + v * w;
+            y1[c][v] = V::load(l.y1 + o);
+            y2[c][v] = V::load(l.y2 + o);
+            g[c][v] = V::load(l.gain + o);
+            gs[c][v] = V::load(l.gain_step + o);
+        }
+    }
+    const reg zero = V::zero();
+    const reg one = V::set1(1.0f);
+    alignas(16) float quads[NCH][BankJob::max_chunk][4];
+
+    for (int t = 0; t < n; ++t)
+    {
+        for (int c = 0; c < NCH; ++c)
+        {
+            const float* row = job.work + (c * rows + t + 2) * lanes;
+            reg term[NV];
+            for (int v = 0; v < NV; ++v)
+            {
+                const int o = c * lanes + v * w;
+                const reg x = V::load(row + v * w);
+                const reg x2 = V::load(row - 2 * lanes + v * w);
+                const reg y = band_pass<V>(x, x2, y1[c][v], y2[c][v], V::load(l.b0 + o),
+                                           V::load(l.a1 + o), V::load(l.a2 + o));
+                y2[c][v] = y1[c][v];
+                y1[c][v] = y;
+                if (Fading)
+                {
+                    term[v] = V::mul(y, g[c][v]);
+                    g[c][v] = V::min(V::max(V::add(g[c][v], gs[c][v]), zero), one);
+                }
+                else
+                {
+                    term[v] = y;
+                }
+            }
+            _mm_store_ps(quads[c][t], V::template quad<NV>(term));
+        }
+    }
+
+    for (int c = 0; c < NCH; ++c)
+    {
+        finish_quads<V>(job.sum[c], quads[c], n);
+        const float* last = job.work + (c * rows + n + 2) * lanes;
+        for (int v = 0; v < NV; ++v)
+        {
+            const int o = c * lanes + v * w;
+            V::store(l.x1 + o, V::load(last - lanes + v * w));
+            V::store(l.x2 + o, V::load(last - 2 * lanes + v * w));
+            V::store(l.y1 + o, y1[c][v]);
+            V::store(l.y2 + o, y2[c][v]);
+            V::store(l.gain + o, g[c][v]);
+        }
+    }
+}
+
+// Fills the input area: the lanes' history, then the delayed input of every processed band,
+// transposed from the delay lines, or one sample broadcast to all lanes when every band reads
+// the same frames.
+template <class V>
+void gather_input(const BankJob& job, int nv)
+{
+    constexpr int w = V::width;
+    constexpr int rows = BankJob::work_rows;
+    constexpr int lanes = BandLanes::bands;
+    for (int c = 0; c < job.nbr_chn; ++c)
+    {
+        float* area = job.work + c * rows * lanes;
+        const BandLanes& l = *job.lanes;
+        for (int v = 0; v < nv; ++v)
+        {
+            V::store(area + v * w, V::load(l.x2 + c * lanes + v * w));
+            V::store(area + lanes + v * w, V::load(l.x1 + c * lanes + v * w));
+        }
+        area += 2 * lanes;
+        if (job.same_delay)
+        {
+            const float* src = job.line[c] + job.read_pos[0];
+            for (int t = 0; t < job.n; ++t)
+            {
+                const typename V::reg x = V::bcast(src + t);
+                for (int v = 0; v < nv; ++v)
+                {
+                    V::store(area + t * lanes + v * w, x);
+                }
+            }
+            continue;
+        }
+        for (int v = 0; v < nv; ++v)
+        {
+            for (int t0 = 0; t0 < job.n; t0 += w)
+            {
+                typename V::reg r[w];
+                for (int k = 0; k < w; ++k)
+                {
+                    r[k] = V::loadu(job.line[c] + job.read_pos[v * w + k] + t0);
+                }
+                V::transpose(r);
+                for (int k = 0; k < w; ++k)
+                {
+                    V::store(area + (t0 + k) * lanes + v * w, r[k]);
+                }
+            }
+        }
+    }
+}
+
+template <class V, int NV, int NCH>
+void bank_dispatch_flags(const BankJob& job)
+{
+    job.fading ? bank_loop<V, NV, NCH, true>(job) : bank_loop<V, NV, NCH, false>(job);
+}
+
+template <class V, int NV>
+void bank_dispatch_chn(const BankJob& job)
+{
+    if (job.nbr_chn == 2)
+    {
+        bank_dispatch_flags<V, NV, 2>(job);
+    }
+    else
+    {
+        bank_dispatch_flags<V, NV, 1>(job);
+    }
+}
+
+template <class V>
+void run_bank(const BankJob& job) noexcept
+{
+    constexpr int w = V::width;
+    const int nv = (job.nbr_bands + w - 1) / w;
+    if (nv <= 0 || job.n <= 0)
+    {
+        for (int c = 0; c < job.nbr_chn; ++c)
+        {
+            for (int t = 0; t < job.n; ++t)
+            {
+                job.sum[c][t] = 0.0f;
+            }
+        }
+        return;
+    }
+    gather_input<V>(job, nv);
+    if constexpr (w == 8)
+    {
+        nv == 1 ? bank_dispatch_chn<V, 1>(job) : bank_dispatch_chn<V, 2>(job);
+    }
+    else
+    {
+        switch (nv)
+        {
+        case 1:
+            bank_dispatch_chn<V, 1>(job);
+            break;
+        case 2:
+            bank_dispatch_chn<V, 2>(job);
+            break;
+        case 3:
+            bank_dispatch_chn<V, 3>(job);
+            break;
+        default:
+            bank_dispatch_chn<V, 4>(job);
+            break;
+        }
+    }
+}
+
+// atan in float: reduction to |t| <= tan(pi/8) by atan(x) = pi/2 + atan(-1/x) above
+// tan(3pi/8) and pi/4 + atan((x - 1)/(x + 1)) above tan(pi/8), then an odd polynomial. The
+// constants pi/2 and pi/4 are added as a high and a low part.
+template <class V>
+inline reg_t<V> atan_reg(reg_t<V> x)
+{
+    using reg = reg_t<V>;
+    const reg sign_bit = V::set1(-0.0f);
+    const reg sign = V::and_(sign_bit, x);
+    const reg a = V::andnot(sign_bit, x);
+    const reg one = V::set1(1.0f);
+    const reg big = V::gt(a, V::set1(2.414213562373095f));
+    const reg mid = V::andnot(big, V::gt(a, V::set1(0.4142135623730950f)));
+    const reg num = V::select(big, V::set1(-1.0f), V::select(mid, V::sub(a, one), a));
+    const reg den = V::select(big, a, V::select(mid, V::add(a, one), one));
+    const reg t = V::div(num, den);
+    const reg hi = V::select(big, V::set1(1.57079637050628662109375f),
+                             V::select(mid, V::set1(0.785398185253143310546875f), V::zero()));
+    const reg lo = V::select(big, V::set1(-4.37113900018624283e-8f),
+                             V::select(mid, V::set1(-2.18556950009312141e-8f), V::zero()));
+    // The odd polynomial t + t z (c1 + c2 z + c3 z^2 + c4 z^3), z = t^2, with its two halves
+    // evaluated side by side to shorten the dependency chain.
+    const reg z = V::mul(t, t);
+    const reg z2 = V::mul(z, z);
+    const reg low = V::add(V::set1(-3.33329491539e-1f), V::mul(V::set1(1.99777106478e-1f), z));
+    const reg high = V::add(V::set1(-1.38776856032e-1f), V::mul(V::set1(8.05374449538e-2f), z));
+    const reg p = V::add(V::mul(V::mul(V::add(low, V::mul(high, z2)), z), t), t);
+    return V::xor_(V::add(hi, V::add(lo, p)), sign);
+}
+
+// The exact distortion curve of one vector, u = x k; NaN gives 0.
+template <class V>
+inline reg_t<V> shape_reg(reg_t<V> x, reg_t<V> k)
+{
+    const reg_t<V> y = V::mul(V::set1(0.636619772367581343f), atan_reg<V>(V::mul(x, k)));
+    return V::and_(V::eq(y, y), y);
+}
+
+// Runs f on whole vectors, and on the remainder through a padded copy, so that dst and src need
+// no padding and every sample sees the same arithmetic.
+template <class V, class F>
+inline void for_each_vector(float* dst, const float* src, int n, F f)
+{
+    constexpr int w = V::width;
+    int t = 0;
+    for (; t + w <= n; t += w)
+    {
+        V::storeu(dst + t, f(V::loadu(src + t)));
+    }
+    if (t < n)
+    {
+        alignas(32) float tmp[w] = {};
+        for (int i = 0; i < n - t; ++i)
+        {
+            tmp[i] = src[t + i];
+        }
+        V::store(tmp, f(V::load(tmp)));
+        for (int i = 0; i < n - t; ++i)
+        {
+            dst[t + i] = tmp[i];
+        }
+    }
+}
+
+// The main band in block form: the feed-forward part for the whole chunk, then 8 outputs at a
+// time from it and the previous two outputs, then the remainder one by one. The channels run in
+// the same loop, so that their recursions overlap.
+template <class V, int NCH>
+void main_band_loop(const MainBandJob& job)
+{
+    using reg = reg_t<V>;
+    constexpr int w = V::width;
+    constexpr int len = BiquadBlock::length;
+    constexpr int halves = len / w;
+    const BiquadCoefs& k = *job.coefs;
+    const BiquadBlock& blk = *job.block;
+    const int n = job.n;
+
+    // The feed-forward values, read straight from the input: the first vector through the
+    // history, and whatever does not fill a vector one by one with the same arithmetic.
+    alignas(32) float vb[NCH][BankJob::max_chunk + len];
+    const reg b0 = V::set1(k.b0);
+    const reg b1 = V::set1(k.b1);
+    const reg b2 = V::set1(k.b2);
+    alignas(32)
+        const float guard_pattern[8] = {1e-20f, 0.0f, 1e-20f, 0.0f, 1e-20f, 0.0f, 1e-20f, 0.0f};
+    const reg guard = job.guarded ? V::load(guard_pattern) : V::zero();
+    const float guard_even = job.guarded ? 1e-20f : 0.0f;
+    const int head = n < w ? n : w;
+    // The history after this chunk, taken before dst (which may be src) is written.
+    float last_x1[NCH];
+    float last_x2[NCH];
+    for (int c = 0; c < NCH; ++c)
+    {
+        const float* x = job.src[c];
+        const BiquadState& s = *job.state[c];
+        float x1 = s.x1;
+        float x2 = s.x2;
+        for (int t = 0; t < head; ++t)
+        {
+            const float ff = (k.b0 * x[t] + k.b1 * x1) + k.b2 * x2;
+            vb[c][t] = ff + ((t & 1) == 0 ? guard_even : 0.0f);
+            x2 = x1;
+            x1 = x[t];
+        }
+        int t = head;
+        for (; t + w <= n; t += w)
+        {
+            const reg v =
+                V::add(V::add(V::mul(b0, V::loadu(x + t)), V::mul(b1, V::loadu(x + t - 1))),
+                       V::mul(b2, V::loadu(x + t - 2)));
+            V::store(vb[c] + t, V::add(v, guard));
+        }
+        for (; t < n; ++t)
+        {
+            const float ff = (k.b0 * x[t] + k.b1 * x[t - 1]) + k.b2 * x[t - 2];
+            vb[c][t] = ff + ((t & 1) == 0 ? guard_even : 0.0f);
+        }
+        last_x1[c] = n >= 1 ? x[n - 1] : s.x1;
+        last_x2[c] = n >= 2 ? x[n - 2] : (n == 1 ? s.x1 : s.x2);
+    }
+
+    const reg rk = V::set1(job.shape_k);
+    // One block of one channel; the two previous outputs stay in registers between blocks.
+    auto block = [&](int c, int t0, reg& ry1, reg& ry2)
+    {
+        const reg d = V::sub(ry1, ry2);
+        reg last = V::zero();
+        for (int h = 0; h < halves; ++h)
+        {
+            reg acc = V::mul(V::bcast(vb[c] + t0), V::load(blk.col[0] + h * w));
+            for (int j = 1; j < len; ++j)
+            {
+                acc = V::add(acc, V::mul(V::bcast(vb[c] + t0 + j), V::load(blk.col[j] + h * w)));
+            }
+            const reg state =
+                V::add(V::mul(ry1, V::load(blk.p + h * w)), V::mul(d, V::load(blk.q + h * w)));
+            last = V::add(acc, state);
+            V::storeu(job.dst[c] + t0 + h * w, last);
+            if (job.shaped[c] != nullptr)
+            {
+                // Independent of the recursion, so it fills the time the recursion waits.
+                reg u = last;
+                if (job.gain != nullptr)
+                {
+                    u = V::mul(V::loadu(job.gain + t0 + h * w), u);
+                }
+                if (job.mix[c] != nullptr)
+                {
+                    u = V::add(V::loadu(job.mix[c] + t0 + h * w), u);
+                }
+                V::storeu(job.shaped[c] + t0 + h * w, shape_reg<V>(u, rk));
+            }
+        }
+        ry1 = V::template lane_bcast<w - 1>(last);
+        ry2 = V::template lane_bcast<w - 2>(last);
+    };
+    const int whole = n - n % len;
+    reg ry1_l = V::set1(job.state[0]->y1);
+    reg ry2_l = V::set1(job.state[0]->y2);
+    reg ry1_r = ry1_l;
+    reg ry2_r = ry2_l;
+    if constexpr (NCH == 2)
+    {
+        ry1_r = V::set1(job.state[1]->y1);
+        ry2_r = V::set1(job.state[1]->y2);
+    }
+    for (int t0 = 0; t0 < whole; t0 += len)
+    {
+        block(0, t0, ry1_l, ry2_l);
+        if constexpr (NCH == 2)
+        {
+            block(1, t0, ry1_r, ry2_r);
+        }
+    }
+    for (int c = 0; c < NCH; ++c)
+    {
+        BiquadState& s = *job.state[c];
+        float* dst = job.dst[c];
+        // From the registers: dst may already hold the shaped values.
+        float y1 = V::first(c == 0 ? ry1_l : ry1_r);
+        float y2 = V::first(c == 0 ? ry2_l : ry2_r);
+        for (int t = whole; t < n; ++t)
+        {
+            const float y = vb[c][t] - (k.a1 * y1 + k.a2 * y2);
+            y2 = y1;
+            y1 = y;
+            dst[t] = y;
+        }
+        if (n > 0)
+        {
+            s.x1 = last_x1[c];
+            s.x2 = last_x2[c];
+            s.y1 = y1;
+            s.y2 = y2;
+        }
+        if (job.shaped[c] != nullptr && whole < n)
+        {
+            float u[len];
+            for (int t = whole; t < n; ++t)
+            {
+                const float g = job.gain != nullptr ? job.gain[t] * dst[t] : dst[t];
+                u[t - whole] = job.mix[c] != nullptr ? job.mix[c][t] + g : g;
+            }
+            for_each_vector<V>(job.shaped[c] + whole, u, n - whole,
+                               [&](reg x) { return shape_reg<V>(x, rk); });
+        }
+    }
+}
+
+template <class V>
+void run_main_band(const MainBandJob& job) noexcept
+{
+    if (job.nbr_chn == 2)
+    {
+        main_band_loop<V, 2>(job);
+    }
+    else
+    {
+        main_band_loop<V, 1>(job);
+    }
+}
+
+template <class V>
+void run_atan(float* dst, const float* src, int n) noexcept
+{
+    for_each_vector<V>(dst, src, n, [](reg_t<V> x) { return atan_reg<V>(x); });
+}
+
+template <class V>
+void shape_exact(float* const dst[2], const float* const src[2], int nbr_chn, float k,
+                 int n) noexcept
+{
+    // Both channels in one loop, so that their long dependency chains overlap.
+    const reg_t<V> rk = V::set1(k);
+    auto f = [&](reg_t<V> x) { return shape_reg<V>(x, rk); };
+    constexpr int w = V::width;
+    int t = 0;
+    if (nbr_chn == 2)
+    {
+        for (; t + w <= n; t += w)
+        {
+            const reg_t<V> a = f(V::loadu(src[0] + t));
+            const reg_t<V> b = f(V::loadu(src[1] + t));
+            V::storeu(dst[0] + t, a);
+            V::storeu(dst[1] + t, b);
+        }
+    }
+    for (int c = 0; c < nbr_chn; ++c)
+    {
+        for_each_vector<V>(dst[c] + t, src[c] + t, n - t, f);
+    }
+}
+
+// sin and cos of v in [0, pi/4] (Taylor series), then 1 / tan(pi x): the arithmetic of
+// Biquad::cot_pi, lane by lane.
+template <class VD>
+inline typename VD::reg cot_pi(typename VD::reg x)
+{
+    using reg = typename VD::reg;
+    constexpr double pi = 3.141592653589793;
+    const reg near = VD::le(x, VD::set1(0.25));
+    const reg v = VD::select(near, VD::mul(VD::set1(pi), x),
+                             VD::mul(VD::set1(pi), VD::sub(VD::set1(0.5), x)));
+    const reg z = VD::mul(v, v);
+    reg s = VD::set1(1.0 / 355687428096000.0);
+    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 1307674368000.0));
+    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 6227020800.0));
+    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 39916800.0));
+    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 362880.0));
+    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 5040.0));
+    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 120.0));
+    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 6.0));
+    const reg sin_v = VD::add(v, VD::mul(v, VD::mul(z, s)));
+    reg c = VD::set1(1.0 / 6402373705728000.0);
+    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 20922789888000.0));
+    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 87178291200.0));
+    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 479001600.0));
+    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 3628800.0));
+    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 40320.0));
+    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 720.0));
+    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 24.0));
+    c = VD::add(VD::mul(c, z), VD::set1(0.5));
+    const reg cos_v = VD::sub(VD::set1(1.0), VD::mul(z, c));
+    return VD::div(VD::select(near, cos_v, sin_v), VD::select(near, sin_v, cos_v));
+}
+
+// The band-pass case of Biquad::update for 4 bands at a time: G/Q and 1/Q in float, the bilinear
+// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
+// bit of the result.
+template <class VD>
+void design_band_pass(BandPassDesignJob& job) noexcept
+{
+    using reg = typename VD::reg;
+    constexpr int w = VD::width;
+    // Whole groups of 4; the arrays have room for the last one.
+    const reg rate = VD::set1(static_cast<double>(job.rate));
+    const reg limit = VD::mul(VD::set1(0.49), rate);
+    const reg one = VD::set1(1.0);
+    const reg two = VD::set1(2.0);
+    const reg zero = VD::set1(0.0);
+    for (int b0 = 0; b0 < job.n; b0 += 4)
+    {
+        const __m128 q = _mm_load_ps(job.q + b0);
+        const __m128 s1f = _mm_div_ps(_mm_load_ps(job.gain + b0), q);
+        const __m128 d1f = _mm_div_ps(_mm_set1_ps(1.0f), q);
+        _mm_store_ps(job.s1 + b0, s1f);
+        _mm_store_ps(job.d1 + b0, d1f);
+        for (int h = 0; h < 4; h += w)
+        {
+            const int b = b0 + h;
+            const reg s1 = VD::from_float(job.s1 + b);
+            const reg d1 = VD::from_float(job.d1 + b);
+            const reg freq = VD::min(VD::from_float(job.freq + b), limit);
+            const reg k = cot_pi<VD>(VD::div(freq, rate));
+            const reg kk = VD::mul(k, k);
+            const reg e = VD::add(one, kk);
+            const reg m = VD::div(one, VD::add(e, VD::mul(d1, k)));
+            const reg s1k = VD::mul(s1, k);
+            VD::to_float(job.b0 + b, VD::mul(s1k, m));
+            VD::to_float(job.b1 + b, zero);
+            VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
+            VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
+            VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k)), m));
+        }
+    }
+}
+
+template <class V>
+void add(float* dst, const float* a, const float* b, int n) noexcept
+{
+    constexpr int w = V::width;
+    int t = 0;
+    for (; t + w <= n; t += w)
+    {
+        V::storeu(dst + t, V::add(V::loadu(a + t), V::loadu(b + t)));
+    }
+    for (; t < n; ++t)
+    {
+        dst[t] = a[t] + b[t];
+    }
+}
+
+template <class V>
+void sanitize(float* dst, const float* src, int n) noexcept
+{
+    for_each_vector<V>(dst, src, n,
+                       [](reg_t<V> x)
+                       {
+                           // x - x is 0 exactly for finite x and NaN otherwise.
+                           return V::and_(V::eq(V::sub(x, x), V::zero()), x);
+                       });
+}
+
+} // namespace dsp_kernels_impl

@@ -1,0 +1,525 @@
+#include "effect/dsp/FilterTapStage.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <emmintrin.h>
+#include <memory>
+#include <numbers>
+
+#include "effect/dsp/Rounding.hpp"
+#include "effect/param/ParamBandDelay.hpp"
+#include "effect/param/ParamHarmBalance.hpp"
+#include "plux/param/PluginInternal.hpp"
+
+namespace
+{
+
+// Frames copied behind the end of each delay line: a chunk read starting at the last frame
+// plus the overhang of a transposed read.
+constexpr int mirror_frames = BankJob::max_chunk + 8;
+
+constexpr double sqrt_half = 0.7071067811865476;
+
+// Zeroes a chunk with vector stores: memset's start-up costs more than these few stores.
+void clear_chunk(float* dst, int n) noexcept
+{
+    int t = 0;
+    for (; t + 4 <= n; t += 4)
+    {
+        _mm_storeu_ps(dst + t, _mm_setzero_ps());
+    }
+    for (; t < n; ++t)
+    {
+        _mm_store_ss(dst + t, _mm_setzero_ps());
+    }
+}
+
+double sanitized(double val, double lo, double hi, double fallback)
+{
+    return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
+}
+
+} // namespace
+
+FilterTapStage::FilterTapStage()
+{
+    size_lines(rate_);
+    for (Biquad& f : filters_)
+    {
+        f.set_type(Biquad::type_band_pass);
+        f.set_gain(1.0f);
+        f.update();
+    }
+    compute_delays();
+}
+
+FilterTapStage::~FilterTapStage() = default;
+
+void FilterTapStage::notify(plux::NotifierInterface& /*source*/)
+{
+    params_changed_.store(true, std::memory_order_release);
+}
+
+void FilterTapStage::set_default_values()
+{
+    if (evolution_param_ != nullptr)
+    {
+        evolution_param_->set_val_and_notify(ParamBandDelay::default_val);
+    }
+    if (tone_param_ != nullptr)
+    {
+        tone_param_->set_val_and_notify(ParamHarmBalance::default_val);
+    }
+}
+
+void FilterTapStage::init(plux::PluginInternal& param_list, LinearRamp<double>& main_gain)
+{
+    main_gain_ = &main_gain;
+    size_lines(rate_);
+
+    auto evolution = std::make_shared<ParamBandDelay>();
+    auto tone = std::make_shared<ParamHarmBalance>();
+    evolution->set_val(ParamBandDelay::default_val, 2);
+    tone->set_val(ParamHarmBalance::default_val, 2);
+    param_list.add_param(evolution);
+    param_list.add_param(tone);
+    evolution->target = this;
+    tone->target = this;
+    evolution_param_ = evolution.get();
+    tone_param_ = tone.get();
+
+    evolution_glide_.set_time(0.1f);
+    compute_delays();
+    for (Biquad& f : filters_)
+    {
+        f.set_type(Biquad::type_band_pass);
+        f.set_gain(1.0f);
+        f.update();
+    }
+    bands_changed_ = true;
+}
+
+void FilterTapStage::detach_params() noexcept
+{
+    evolution_param_ = nullptr;
+    tone_param_ = nullptr;
+}
+
+int FilterTapStage::line_size_for(float rate) noexcept
+{
+    const double longest = max_delay_steps * max_step_ms * 0.001 * static_cast<double>(rate);
+    const int wanted = floor_int(longest) + 1 + max_chunk + 8;
+    int size = 1;
+    while (size < wanted)
+    {
+        size *= 2;
+    }
+    return size;
+}
+
+void FilterTapStage::size_lines(float rate)
+{
+    const int wanted = line_size_for(rate);
+    if (wanted > size_)
+    {
+        for (auto& line : lines_)
+        {
+            line.resize(static_cast<std::size_t>(wanted + mirror_frames), 0.0f);
+            // The old copy of the first frames now lies inside the line: start from silence.
+            std::fill(line.begin(), line.end(), 0.0f);
+        }
+        size_ = wanted;
+        mask_ = wanted - 1;
+        if (write_pos_ >= size_)
+        {
+            write_pos_ = 0;
+        }
+    }
+}
+
+void FilterTapStage::set_sample_rate(float rate)
+{
+    if (!(rate > 0.0f) || !std::isfinite(rate))
+    {
+        return;
+    }
+    rate_ = rate;
+    evolution_glide_.set_sample_rate(rate);
+    for (Biquad& f : filters_)
+    {
+        f.set_sample_rate(rate);
+        f.update();
+    }
+    bands_changed_ = true;
+    size_lines(rate);
+    compute_delays();
+}
+
+void FilterTapStage::set_nbr_proc_bands(int nbr) noexcept
+{
+    nbr_proc_ = std::clamp(nbr, 0, max_bands);
+    bands_changed_ = true;
+    fades_changed_ = true;
+}
+
+void FilterTapStage::set_nbr_full_bands(int nbr) noexcept
+{
+    nbr_full_ = std::clamp(nbr, 0, max_bands);
+    bands_changed_ = true;
+    fades_changed_ = true;
+}
+
+void FilterTapStage::set_nbr_target_bands(int nbr) noexcept
+{
+    nbr_target_ = std::clamp(nbr, 0, max_bands);
+    bands_changed_ = true;
+    fades_changed_ = true;
+}
+
+void FilterTapStage::set_band_freq(float freq, int band) noexcept
+{
+    if (band >= 0 && band < max_bands)
+    {
+        filters_[band].set_freq(freq);
+        bands_changed_ = true;
+    }
+}
+
+void FilterTapStage::set_band_q(float q, int band) noexcept
+{
+    if (band >= 0 && band < max_bands)
+    {
+        filters_[band].set_q(q);
+        bands_changed_ = true;
+    }
+}
+
+void FilterTapStage::read_params() noexcept
+{
+    if (evolution_param_ != nullptr)
+    {
+        evolution_val_ = sanitized(evolution_param_->get_val(), ParamBandDelay::min_val,
+                                   ParamBandDelay::max_val, evolution_val_);
+    }
+    if (tone_param_ != nullptr)
+    {
+        tone_val_ = sanitized(tone_param_->get_val(), ParamHarmBalance::min_val,
+                              ParamHarmBalance::max_val, tone_val_);
+    }
+}
+
+void FilterTapStage::compute_delays() noexcept
+{
+    const double t = evolution_glide_.get_value() * 0.001;
+    const double r = rate_;
+    // Never more than the line holds with a chunk in flight.
+    const int longest = size_ - max_chunk - 8;
+    for (int i = 0; i < BandLanes::bands; ++i)
+    {
+        const int band = std::min(i, max_bands - 1);
+        const double steps = t >= 0.0 ? band : max_delay_steps - band;
+        delays_[i] = std::clamp(round_int(steps * std::abs(t) * r), 0, longest);
+    }
+}
+
+void FilterTapStage::update_designs() noexcept
+{
+    // All processed bands at once; a band whose settings cannot be designed keeps its
+    // coefficients, as update() would.
+    BandPassDesignJob& job = design_job_;
+    int nbr = 0;
+    int band_of[max_bands];
+    for (int b = 0; b < nbr_proc_; ++b)
+    {
+        const Biquad& f = filters_[b];
+        const bool valid = f.get_type() == Biquad::type_band_pass && std::isfinite(f.get_freq()) &&
+                           f.get_freq() > 0.0f && std::isfinite(f.get_q()) && f.get_q() > 0.0f &&
+                           std::isfinite(f.get_gain()) && f.get_gain() >= 0.0f &&
+                           f.get_sample_rate() == rate_;
+        if (!valid)
+        {
+            filters_[b].update();
+            continue;
+        }
+        job.freq[nbr] = f.get_freq();
+        job.gain[nbr] = f.get_gain();
+        job.q[nbr] = f.get_q();
+        band_of[nbr] = b;
+        ++nbr;
+    }
+    job.n = nbr;
+    job.rate = rate_;
+    kernels_->design_band_pass(job);
+    for (int i = 0; i < nbr; ++i)
+    {
+        filters_[band_of[i]].apply_band_pass_design(
+            job.s1[i], job.d1[i], {job.b0[i], job.b1[i], job.b2[i], job.a1[i], job.a2[i]});
+    }
+}
+
+void FilterTapStage::sync_lane_coefs() noexcept
+{
+    for (int b = 0; b < BandLanes::bands; ++b)
+    {
+        const BiquadCoefs k = b < nbr_proc_ ? filters_[b].get_coefs() : BiquadCoefs{0, 0, 0, 0, 0};
+        for (int c = 0; c < 2; ++c)
+        {
+            const int lane = c * BandLanes::bands + b;
+            lanes_.b0[lane] = k.b0;
+            lanes_.a1[lane] = k.a1;
+            lanes_.a2[lane] = k.a2;
+        }
+    }
+}
+
+void FilterTapStage::sync_lane_fades() noexcept
+{
+    fading_ = false;
+    for (int b = 0; b < BandLanes::bands; ++b)
+    {
+        float step = 0.0f;
+        if (b >= nbr_proc_)
+        {
+            lanes_.gain[b] = 0.0f;
+        }
+        else if (b < nbr_full_)
+        {
+            lanes_.gain[b] = 1.0f;
+        }
+        else
+        {
+            step = b < nbr_target_ ? fade_step : -fade_step;
+            fading_ = true;
+        }
+        for (int c = 0; c < 2; ++c)
+        {
+            const int lane = c * BandLanes::bands + b;
+            lanes_.gain[lane] = lanes_.gain[b];
+            lanes_.gain_step[lane] = step;
+        }
+    }
+    fades_changed_ = false;
+}
+
+void FilterTapStage::clear_lanes(int band) noexcept
+{
+    for (int c = 0; c < 2; ++c)
+    {
+        const int lane = c * BandLanes::bands + band;
+        lanes_.x1[lane] = 0.0f;
+        lanes_.x2[lane] = 0.0f;
+        lanes_.y1[lane] = 0.0f;
+        lanes_.y2[lane] = 0.0f;
+    }
+}
+
+void FilterTapStage::control_step(int n) noexcept
+{
+    prev_tone_ = tone_;
+    if (params_changed_.exchange(false, std::memory_order_acq_rel))
+    {
+        read_params();
+        evolution_glide_.set_target(static_cast<float>(evolution_val_));
+        tone_ = tone_val_;
+        if (tone_ != prev_tone_)
+        {
+            const double angle = tone_ * std::numbers::pi / 2.0;
+            level_.move_to(static_cast<float>(std::sin(angle) * sqrt_half),
+                           static_cast<float>(tone_fade_fraction));
+            if (main_gain_ != nullptr)
+            {
+                main_gain_->move_to(std::cos(angle) * sqrt_half, tone_fade_fraction);
+            }
+        }
+    }
+
+    if (bands_changed_)
+    {
+        update_designs();
+        sync_lane_coefs();
+        bands_changed_ = false;
+    }
+
+    if (evolution_glide_.is_moving())
+    {
+        evolution_glide_.advance(n);
+        compute_delays();
+    }
+
+    if (fades_changed_)
+    {
+        sync_lane_fades();
+    }
+    bool counts_changed = false;
+    while (nbr_full_ < nbr_target_ && lanes_.gain[nbr_full_] > 0.999f)
+    {
+        ++nbr_full_;
+        counts_changed = true;
+    }
+    while (nbr_proc_ > nbr_target_ && lanes_.gain[nbr_proc_ - 1] < 0.001f)
+    {
+        --nbr_proc_;
+        clear_lanes(nbr_proc_);
+        counts_changed = true;
+    }
+    if (counts_changed)
+    {
+        sync_lane_coefs();
+        sync_lane_fades();
+    }
+
+    // A filter pushed beyond the float range by an absurd input starts again from silence.
+    bool finite = true;
+    for (int b = 0; b < nbr_proc_; ++b)
+    {
+        for (int c = 0; c < 2; ++c)
+        {
+            const int lane = c * BandLanes::bands + b;
+            finite = finite && std::isfinite(lanes_.y1[lane]) && std::isfinite(lanes_.y2[lane]);
+        }
+    }
+    if (!finite)
+    {
+        for (int b = 0; b < BandLanes::bands; ++b)
+        {
+            clear_lanes(b);
+        }
+    }
+
+    level_.land_if_passed();
+}
+
+void FilterTapStage::reset() noexcept
+{
+    read_params();
+    evolution_glide_.set_target(static_cast<float>(evolution_val_));
+    evolution_glide_.snap();
+    compute_delays();
+
+    prev_tone_ = tone_val_;
+    tone_ = tone_val_;
+    const double angle = tone_ * std::numbers::pi / 2.0;
+    level_.set(static_cast<float>(std::sin(angle) * sqrt_half));
+    if (main_gain_ != nullptr)
+    {
+        main_gain_->set(std::cos(angle) * sqrt_half);
+    }
+
+    nbr_full_ = nbr_proc_;
+    nbr_target_ = nbr_proc_;
+    for (Biquad& f : filters_)
+    {
+        f.clear();
+        f.update();
+    }
+    for (int b = 0; b < BandLanes::bands; ++b)
+    {
+        clear_lanes(b);
+    }
+    sync_lane_coefs();
+    sync_lane_fades();
+    bands_changed_ = false;
+
+    for (auto& line : lines_)
+    {
+        std::fill(line.begin(), line.end(), 0.0f);
+    }
+}
+
+void FilterTapStage::write_lines(const float* const src[2], int n) noexcept
+{
+    kernels_->noise(noise_, noise_state_, n);
+    const int first = std::min(n, size_ - write_pos_);
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        const float* in = src[(ch == 1 && stereo_) ? 1 : 0];
+        float* line = lines_[ch].data();
+        kernels_->add(line + write_pos_, in, noise_, first);
+        kernels_->add(line, in + first, noise_ + first, n - first);
+        if (write_pos_ < mirror_frames || first < n)
+        {
+            std::memcpy(line + size_, line, mirror_frames * sizeof(float));
+        }
+    }
+    write_pos_ = (write_pos_ + n) & mask_;
+}
+
+void FilterTapStage::process(float* const dst[2], const float* const src[2], int n) noexcept
+{
+    for (int done = 0; done < n;)
+    {
+        const int len = std::min(n - done, static_cast<int>(max_chunk));
+        const float* const s[2] = {src[0] + done, src[1] + done};
+        float* const d[2] = {dst[0] + done, dst[1] + done};
+        const int nbr_chn = stereo_ ? 2 : 1;
+
+        write_lines(s, len);
+        if ((nbr_proc_ == 0 || std::abs(level_.get_current()) < 1e-9f) && !level_.is_moving())
+        {
+            for (int c = 0; c < nbr_chn; ++c)
+            {
+                clear_chunk(d[c], len);
+            }
+            done += len;
+            continue;
+        }
+        if (fades_changed_)
+        {
+            sync_lane_fades();
+        }
+
+        BankJob job;
+        job.lanes = &lanes_;
+        job.line[0] = lines_[0].data();
+        job.line[1] = lines_[1].data();
+        job.n = len;
+        job.nbr_chn = nbr_chn;
+        job.nbr_bands = nbr_proc_;
+        job.fading = fading_;
+        job.same_delay = true;
+        for (int b = 0; b < BandLanes::bands; ++b)
+        {
+            const int band = b < nbr_proc_ ? b : 0;
+            job.read_pos[b] = (write_pos_ - delays_[band] - len) & mask_;
+            job.same_delay = job.same_delay && job.read_pos[b] == job.read_pos[0];
+        }
+        job.sum[0] = d[0];
+        job.sum[1] = d[1];
+        job.work = work_;
+        kernels_->run_bank(job);
+
+        if (!stereo_)
+        {
+            // The right lanes keep the fade of the left, for a later switch to stereo.
+            std::memcpy(lanes_.gain + BandLanes::bands, lanes_.gain,
+                        BandLanes::bands * sizeof(float));
+        }
+        apply_level(d, nbr_chn, len);
+        done += len;
+    }
+}
+
+void FilterTapStage::apply_level(float* const dst[2], int nbr_chn, int n) noexcept
+{
+    if (!level_.is_moving())
+    {
+        const float g = level_.get_current();
+        for (int c = 0; c < nbr_chn; ++c)
+        {
+            for (int t = 0; t < n; ++t)
+            {
+                dst[c][t] *= g;
+            }
+        }
+        return;
+    }
+    level_.fill(gains_, n);
+    for (int c = 0; c < nbr_chn; ++c)
+    {
+        for (int t = 0; t < n; ++t)
+        {
+            dst[c][t] *= gains_[t];
+        }
+    }
+}

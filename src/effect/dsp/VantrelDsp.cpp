@@ -1,0 +1,593 @@
+#include "effect/dsp/VantrelDsp.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <stdexcept>
+
+#include "effect/dsp/DistortionTable.hpp"
+#include "effect/dsp/Rounding.hpp"
+#include "effect/param/ParamCutFreq.hpp"
+#include "effect/param/ParamDistoGain.hpp"
+#include "effect/param/ParamDistoRouting.hpp"
+#include "effect/param/ParamHarmFactor.hpp"
+#include "effect/param/ParamNbrBand.hpp"
+#include "effect/param/ParamReso.hpp"
+#include "plux/HostDspInterface.hpp"
+#include "plux/midi/MidiMgr.hpp"
+
+namespace
+{
+
+double sanitized(double val, double lo, double hi, double fallback)
+{
+    return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
+}
+
+template <class P>
+double read_param(const P* param, double fallback)
+{
+    return param != nullptr ? sanitized(param->get_val(), P::min_val, P::max_val, fallback)
+                            : fallback;
+}
+
+} // namespace
+
+VantrelDsp::VantrelDsp()
+    : in_bus_("Input", {"Left input", "Right input"})
+    , out_bus_("Output", {"Left output", "Right output"})
+    , cutoff_val_(ParamCutFreq::default_val)
+    , reso_val_(ParamReso::default_val)
+    , nbr_bands_val_(ParamNbrBand::default_val)
+    , dist_gain_val_(ParamDistoGain::default_val)
+    , routing_val_(ParamDistoRouting::default_val)
+    , spacing_val_(ParamHarmFactor::default_val)
+{
+    DistortionTable::get();
+    main_filters_[0].compute_block(main_block_);
+}
+
+VantrelDsp::~VantrelDsp() = default;
+
+int VantrelDsp::init()
+{
+    if (cutoff_ != nullptr)
+    {
+        return 0;
+    }
+    auto cutoff = std::make_shared<ParamCutFreq>();
+    auto reso = std::make_shared<ParamReso>();
+    auto nbr_bands = std::make_shared<ParamNbrBand>();
+    auto dist_gain = std::make_shared<ParamDistoGain>();
+    auto routing = std::make_shared<ParamDistoRouting>();
+    auto spacing = std::make_shared<ParamHarmFactor>();
+    cutoff->set_val(ParamCutFreq::default_val, 2);
+    reso->set_val(ParamReso::default_val, 2);
+    nbr_bands->set_val(ParamNbrBand::default_val, 2);
+    dist_gain->set_val(ParamDistoGain::default_val, 2);
+    routing->set_val(ParamDistoRouting::default_val, 2);
+    spacing->set_val(ParamHarmFactor::default_val, 2);
+
+    const std::shared_ptr<plux::NormalizedParamInterface> in_host_order[] = {
+        cutoff, reso, nbr_bands, dist_gain, routing, spacing};
+    for (const auto& param : in_host_order)
+    {
+        add_param(param);
+        param->target = this;
+    }
+    cutoff_ = cutoff.get();
+    reso_ = reso.get();
+    nbr_bands_ = nbr_bands.get();
+    dist_gain_ = dist_gain.get();
+    routing_ = routing.get();
+    spacing_ = spacing.get();
+
+    for (Biquad& f : main_filters_)
+    {
+        f.set_type(Biquad::type_low_pass);
+    }
+    update_main_filters();
+
+    stage_.init(*this, main_gain_);
+
+    // MIDI control: every parameter i on NRPN i until the user binds otherwise.
+    if (plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr)
+    {
+        midi->set_plugin_name(get_info_str("plugin_name"));
+        midi->set_default_map();
+    }
+    return setup_settings();
+}
+
+void VantrelDsp::start()
+{
+    if (cutoff_ != nullptr)
+    {
+        cutoff_->set_val_and_notify(ParamCutFreq::default_val);
+        reso_->set_val_and_notify(ParamReso::default_val);
+        nbr_bands_->set_val_and_notify(ParamNbrBand::default_val);
+        dist_gain_->set_val_and_notify(ParamDistoGain::default_val);
+        routing_->set_val_and_notify(ParamDistoRouting::default_val);
+        spacing_->set_val_and_notify(ParamHarmFactor::default_val);
+    }
+    params_changed_.store(true, std::memory_order_release);
+    stage_.set_default_values();
+    clear_buffers();
+}
+
+void VantrelDsp::stop()
+{
+    // The list owns the parameters: forget them before they go.
+    cutoff_ = nullptr;
+    reso_ = nullptr;
+    nbr_bands_ = nullptr;
+    dist_gain_ = nullptr;
+    routing_ = nullptr;
+    spacing_ = nullptr;
+    stage_.detach_params();
+    clear_params();
+}
+
+const plux::BusInfo& VantrelDsp::use_in_bus(int index) const
+{
+    if (index != 0)
+    {
+        throw std::out_of_range("VantrelDsp::use_in_bus() : Index out of range.");
+    }
+    return in_bus_;
+}
+
+const plux::BusInfo& VantrelDsp::use_out_bus(int index) const
+{
+    if (index != 0)
+    {
+        throw std::out_of_range("VantrelDsp::use_out_bus() : Index out of range.");
+    }
+    return out_bus_;
+}
+
+void VantrelDsp::set_sample_rate(float rate)
+{
+    if (!(rate > 0.0f) || !std::isfinite(rate))
+    {
+        return;
+    }
+    rate_ =
+        std::clamp(rate, static_cast<float>(min_sample_rate), static_cast<float>(max_sample_rate));
+    stage_.set_sample_rate(rate_);
+    for (Biquad& f : main_filters_)
+    {
+        f.set_sample_rate(rate_);
+    }
+    main_filters_[0].update();
+    main_filters_[1].copy_settings(main_filters_[0]);
+    main_filters_[0].compute_block(main_block_);
+    cutoff_glide_.set_sample_rate(rate_);
+    reso_glide_.set_sample_rate(rate_);
+    spacing_glide_.set_sample_rate(rate_);
+    gain_glide_.set_sample_rate(rate_);
+}
+
+double VantrelDsp::get_info_num(const std::string& key) const
+{
+    if (key == "can_mono")
+    {
+        return 1.0;
+    }
+    if (key == "plugin_version")
+    {
+        return 1.6;
+    }
+    return 0.0;
+}
+
+std::string VantrelDsp::get_info_str(const std::string& key) const
+{
+    if (key == "plugin_name")
+    {
+        return "Morvane";
+    }
+    if (key == "manufacturer")
+    {
+        return "Tarvex";
+    }
+    if (key == "plugin_category")
+    {
+        return "effect";
+    }
+    return std::string();
+}
+
+void VantrelDsp::notify(plux::NotifierInterface& /*source*/)
+{
+    params_changed_.store(true, std::memory_order_release);
+}
+
+void VantrelDsp::set_kernels(const DspKernels& kernels) noexcept
+{
+    kernels_ = &kernels;
+    stage_.set_kernels(kernels);
+}
+
+void VantrelDsp::read_params() noexcept
+{
+    cutoff_val_ = read_param(cutoff_, cutoff_val_);
+    reso_val_ = read_param(reso_, reso_val_);
+    nbr_bands_val_ = read_param(nbr_bands_, nbr_bands_val_);
+    dist_gain_val_ = read_param(dist_gain_, dist_gain_val_);
+    routing_val_ = read_param(routing_, routing_val_);
+    spacing_val_ = read_param(spacing_, spacing_val_);
+}
+
+void VantrelDsp::set_glide_targets() noexcept
+{
+    cutoff_glide_.set_target(static_cast<float>(cutoff_val_));
+    reso_glide_.set_target(static_cast<float>(reso_val_));
+    spacing_glide_.set_target(static_cast<float>(spacing_val_));
+    gain_glide_.set_target(static_cast<float>(dist_gain_val_));
+}
+
+void VantrelDsp::update_main_filters() noexcept
+{
+    // In the low-pass type the gain field is the Q.
+    Biquad& left = main_filters_[0];
+    left.set_freq(static_cast<float>(cutoff_glide_.get_value()));
+    left.set_gain(static_cast<float>(reso_glide_.get_value()));
+    left.set_q(static_cast<float>(reso_glide_.get_value()));
+    left.update();
+    main_filters_[1].copy_settings(left);
+    left.compute_block(main_block_);
+}
+
+void VantrelDsp::lay_out_bands(bool settle) noexcept
+{
+    const double c = cutoff_glide_.get_value();
+    const double s = spacing_glide_.get_value();
+    const int wanted = std::clamp(round_int(nbr_bands_val_) - 1, 0, FilterTapStage::max_bands);
+    const int limit =
+        std::clamp(floor_int(band_limit_ratio * rate_ / (c * s)), 0, FilterTapStage::max_bands);
+    const int target = std::min(wanted, limit);
+    if (settle)
+    {
+        stage_.set_nbr_proc_bands(target);
+        stage_.set_nbr_full_bands(target);
+    }
+    else
+    {
+        stage_.set_nbr_proc_bands(std::min(std::max(wanted, stage_.get_nbr_proc_bands()), limit));
+        stage_.set_nbr_full_bands(std::min(std::min(stage_.get_nbr_full_bands(), wanted), limit));
+    }
+    stage_.set_nbr_target_bands(target);
+    const int nbr = stage_.get_nbr_proc_bands();
+    for (int i = 0; i < nbr; ++i)
+    {
+        stage_.set_band_freq(static_cast<float>((i + 1) * c * s), i);
+        stage_.set_band_q(static_cast<float>(i + 1), i);
+    }
+}
+
+void VantrelDsp::clear_buffers()
+{
+    params_changed_.store(false, std::memory_order_release);
+    read_params();
+    set_glide_targets();
+    cutoff_glide_.snap();
+    reso_glide_.snap();
+    spacing_glide_.snap();
+    gain_glide_.snap();
+
+    update_main_filters();
+    main_filters_[0].clear();
+    main_filters_[1].clear();
+
+    lay_out_bands(false);
+    prev_band_count_ = round_int(nbr_bands_val_);
+    cur_band_count_ = prev_band_count_;
+    lay_out_bands(true);
+
+    stage_.reset();
+}
+
+void VantrelDsp::refresh_connections() noexcept
+{
+    if (host_ != nullptr)
+    {
+        right_in_connected_ = host_->is_in_connected(0, 1);
+        right_out_connected_ = host_->is_out_connected(0, 1);
+    }
+    else
+    {
+        right_in_connected_ = true;
+        right_out_connected_ = true;
+    }
+    stage_.set_stereo(right_out_connected_);
+}
+
+void VantrelDsp::control_step() noexcept
+{
+    ++nbr_control_steps_;
+    refresh_connections();
+
+    if (params_changed_.exchange(false, std::memory_order_acq_rel))
+    {
+        read_params();
+        set_glide_targets();
+    }
+    gain_glide_.advance(control_interval);
+
+    prev_band_count_ = cur_band_count_;
+    nbr_bands_val_ = read_param(nbr_bands_, nbr_bands_val_);
+    cur_band_count_ = round_int(nbr_bands_val_);
+
+    const bool cutoff_was_moving = cutoff_glide_.is_moving();
+    if (cutoff_was_moving || reso_glide_.is_moving())
+    {
+        cutoff_glide_.advance(control_interval);
+        reso_glide_.advance(control_interval);
+        update_main_filters();
+    }
+    if (spacing_glide_.is_moving() || cutoff_was_moving || cur_band_count_ != prev_band_count_)
+    {
+        spacing_glide_.advance(control_interval);
+        lay_out_bands(false);
+    }
+
+    stage_.control_step(control_interval);
+    main_gain_.land_if_passed();
+
+    // A main band pushed beyond the float range by an absurd input starts again from silence.
+    for (Biquad& f : main_filters_)
+    {
+        if (!f.is_state_finite())
+        {
+            f.clear();
+        }
+    }
+}
+
+void VantrelDsp::load_prog(const std::vector<float>& values)
+{
+    const int nbr = std::min(PluginInternal::get_nbr_param(), static_cast<int>(values.size()));
+    for (int i = 0; i < nbr; ++i)
+    {
+        // A damaged program must not carry a value outside 0..1 into the parameters.
+        const float val = values[static_cast<std::size_t>(i)];
+        if (std::isnan(val))
+        {
+            continue;
+        }
+        const float nrm = std::clamp(val, 0.0f, 1.0f);
+        plux::NormalizedParamInterface& param = use_param(i);
+        if (param.get_nrm() != nrm)
+        {
+            param.set_nrm_and_notify(nrm);
+        }
+    }
+}
+
+void VantrelDsp::save_prog(std::vector<float>& values) const
+{
+    copy_values(values);
+    values.resize(nbr_params, 0.0f);
+}
+
+int VantrelDsp::process(float** outputs, float** inputs, int nbr_spl, int flag)
+{
+    process_block(outputs, inputs, nbr_spl, false);
+    return flag;
+}
+
+int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag)
+{
+    process_block(outputs, inputs, nbr_spl, true);
+    return flag;
+}
+
+int VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept
+{
+    if (outputs == nullptr || inputs == nullptr || outputs[0] == nullptr || inputs[0] == nullptr ||
+        nbr_spl <= 0)
+    {
+        return 0;
+    }
+    refresh_connections();
+    for (int offset = 0; offset < nbr_spl;)
+    {
+        const int len = std::min(nbr_spl - offset, control_interval);
+        control_counter_ += len;
+        if (control_counter_ >= control_interval)
+        {
+            control_step();
+            control_counter_ -= control_interval;
+        }
+        run_chunk(outputs, inputs, offset, len, adding);
+        offset += len;
+    }
+    return nbr_spl;
+}
+
+void VantrelDsp::run_main_band(const float* const src[2], float* const dst[2], int nbr_chn, int n,
+                               const ShapeAfter* shape) noexcept
+{
+    MainBandJob job;
+    job.coefs = &main_filters_[0].get_coefs();
+    job.block = &main_block_;
+    job.state[0] = &main_filters_[0].use_state();
+    job.state[1] = &main_filters_[1].use_state();
+    job.src[0] = src[0];
+    job.src[1] = src[1];
+    job.dst[0] = dst[0];
+    job.dst[1] = dst[1];
+    job.n = n;
+    job.nbr_chn = nbr_chn;
+    job.guarded = true;
+    if (shape != nullptr)
+    {
+        for (int c = 0; c < nbr_chn; ++c)
+        {
+            job.shaped[c] = shape->dst[c];
+            job.mix[c] = shape->mix[c];
+        }
+        job.gain = shape->gain;
+        job.shape_k = shape->k;
+    }
+    kernels_->run_main_band(job);
+}
+
+void VantrelDsp::mix(float* const bank[2], const float* const main[2], int nbr_chn, int n) noexcept
+{
+    // With no processed band the bank output is silence: overwrite rather than add.
+    const bool overwrite = stage_.get_nbr_proc_bands() == 0;
+    if (!main_gain_.is_moving())
+    {
+        const float gain = static_cast<float>(main_gain_.get_current());
+        for (int c = 0; c < nbr_chn; ++c)
+        {
+            float* b = bank[c];
+            const float* m = main[c];
+            if (overwrite)
+            {
+                for (int t = 0; t < n; ++t)
+                {
+                    b[t] = gain * m[t];
+                }
+            }
+            else
+            {
+                for (int t = 0; t < n; ++t)
+                {
+                    b[t] += gain * m[t];
+                }
+            }
+        }
+        return;
+    }
+    main_gain_.fill(gains_, n);
+    for (int c = 0; c < nbr_chn; ++c)
+    {
+        float* b = bank[c];
+        const float* m = main[c];
+        if (overwrite)
+        {
+            for (int t = 0; t < n; ++t)
+            {
+                b[t] = gains_[t] * m[t];
+            }
+        }
+        else
+        {
+            for (int t = 0; t < n; ++t)
+            {
+                b[t] += gains_[t] * m[t];
+            }
+        }
+    }
+}
+
+void VantrelDsp::run_chunk(float** outputs, float** inputs, int offset, int n, bool adding) noexcept
+{
+    const bool in_r = right_in_connected_ && inputs[1] != nullptr;
+    const bool out_r = right_out_connected_ && outputs[1] != nullptr;
+    routing_val_ = read_param(routing_, routing_val_);
+    const bool post = routing_val_ >= 0.5;
+    const float g = static_cast<float>(gain_glide_.get_value());
+    // The exact curve takes u = x (g pi/2) with g narrowed to float first.
+    const float k_exact = static_cast<float>(static_cast<double>(g) * (std::numbers::pi / 2.0));
+    const DistortionTable& table = DistortionTable::get();
+
+    // Non-finite input from a broken source upstream is taken as silence, so that it cannot
+    // poison the filters and delay lines.
+    float* in_l = in_buf_[0];
+    float* in_r_buf = in_buf_[1];
+    kernels_->sanitize(in_l, inputs[0] + offset, n);
+    if (in_r)
+    {
+        kernels_->sanitize(in_r_buf, inputs[1] + offset, n);
+    }
+
+    float* out_l = outputs[0] + offset;
+    float* out_r_ptr = out_r ? outputs[1] + offset : nullptr;
+    float* res[2] = {adding ? result_buf_[0] : out_l,
+                     adding ? result_buf_[1] : (out_r ? out_r_ptr : result_buf_[1])};
+    float* bank[2] = {bank_buf_[0], bank_buf_[1]};
+    float* main[2] = {main_buf_[0], main_buf_[1]};
+
+    // Mono source: the left input, or the downmix when only the right output is missing.
+    const float* mono = in_l;
+    if (in_r && !out_r)
+    {
+        for (int t = 0; t < n; ++t)
+        {
+            downmix_[t] = (in_l[t] + in_r_buf[t]) * 0.5f;
+        }
+        mono = downmix_;
+    }
+    const bool stereo = in_r && out_r;
+    const float* src[2] = {stereo ? in_l : mono, stereo ? in_r_buf : mono};
+    const int nbr_chn = stereo ? 2 : 1;
+
+    if (post)
+    {
+        stage_.process(bank, src, n);
+        // Mono paths take the table; process_adding and stereo compute the curve exactly, right
+        // behind the main band: shape(g (bank + gain main)).
+        if (stereo || adding)
+        {
+            const bool overwrite = stage_.get_nbr_proc_bands() == 0;
+            main_gain_.fill(gains_, n);
+            const ShapeAfter shape = {
+                {res[0], res[1]},
+                {overwrite ? nullptr : bank[0], overwrite ? nullptr : bank[1]},
+                gains_,
+                k_exact};
+            run_main_band(src, main, nbr_chn, n, &shape);
+        }
+        else
+        {
+            run_main_band(src, main, nbr_chn, n, nullptr);
+            mix(bank, main, nbr_chn, n);
+            table.shape_block(res[0], bank[0], g, n);
+        }
+    }
+    else
+    {
+        if (stereo)
+        {
+            const ShapeAfter shape = {{main[0], main[1]}, {nullptr, nullptr}, nullptr, k_exact};
+            run_main_band(src, main, nbr_chn, n, &shape);
+        }
+        else
+        {
+            run_main_band(src, main, nbr_chn, n, nullptr);
+            table.shape_block(main[0], main[0], g, n);
+        }
+        stage_.process(res, src, n);
+        mix(res, main, nbr_chn, n);
+        // The bank itself is not bounded by the curve.
+        for (int c = 0; c < nbr_chn; ++c)
+        {
+            kernels_->sanitize(res[c], res[c], n);
+        }
+    }
+
+    if (!stereo && out_r)
+    {
+        // Right output follows the left.
+        std::copy(res[0], res[0] + n, res[1]);
+    }
+    if (adding)
+    {
+        for (int t = 0; t < n; ++t)
+        {
+            out_l[t] += res[0][t];
+        }
+        if (out_r)
+        {
+            for (int t = 0; t < n; ++t)
+            {
+                out_r_ptr[t] += res[1][t];
+            }
+        }
+    }
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "effect/FakeHostDsp.hpp"
+#include "effect/dsp/VantrelDsp.hpp"
+#include "plux/param/NormalizedParamInterface.hpp"
+
+// An engine wired to a fake host, initialised and started at a rate, with stereo buffers.
+struct EngineRig
+{
+    enum Param
+    {
+        cutoff,
+        reso,
+        nbr_bands,
+        dist_gain,
+        routing,
+        spacing,
+        evolution,
+        tone
+    };
+
+    FakeHostDsp host;
+    std::unique_ptr<VantrelDsp> dsp = std::make_unique<VantrelDsp>();
+
+    explicit EngineRig(float rate = 44100.0f)
+    {
+        dsp->set_host(&host);
+        dsp->init();
+        dsp->set_sample_rate(rate);
+        dsp->start();
+    }
+
+    // Internal value, with notification, then settled as after a host reset.
+    void set(Param index, double val) { dsp->use_param(index).set_val_and_notify(val); }
+    void set_settled(Param index, double val)
+    {
+        set(index, val);
+        dsp->clear_buffers();
+    }
+
+    // Renders in[0], in[1] in blocks; returns the two outputs.
+    std::vector<std::vector<float>> render(const std::vector<float>& left,
+                                           const std::vector<float>& right, int block = 256,
+                                           bool adding = false)
+    {
+        std::vector<std::vector<float>> out(2, std::vector<float>(left.size(), 0.0f));
+        std::vector<float> in_l = left;
+        std::vector<float> in_r = right;
+        for (std::size_t pos = 0; pos < left.size(); pos += static_cast<std::size_t>(block))
+        {
+            const int n = static_cast<int>(std::min<std::size_t>(block, left.size() - pos));
+            float* ins[2] = {in_l.data() + pos, in_r.data() + pos};
+            float* outs[2] = {out[0].data() + pos, out[1].data() + pos};
+            if (adding)
+            {
+                dsp->process_adding(outs, ins, n, 0);
+            }
+            else
+            {
+                dsp->process(outs, ins, n, 0);
+            }
+        }
+        return out;
+    }
+};
+
+inline std::vector<float> sine(double freq, double rate, std::size_t n, double amp = 1.0)
+{
+    std::vector<float> s(n);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        s[i] = static_cast<float>(amp * std::sin(2.0 * std::numbers::pi * freq * i / rate));
+    }
+    return s;
+}
+
+// Peak amplitude of a steady sine from its RMS over [from, end).
+inline double amplitude(const std::vector<float>& s, std::size_t from)
+{
+    double sum = 0.0;
+    for (std::size_t i = from; i < s.size(); ++i)
+    {
+        sum += static_cast<double>(s[i]) * s[i];
+    }
+    return std::sqrt(2.0 * sum / static_cast<double>(s.size() - from));
+}

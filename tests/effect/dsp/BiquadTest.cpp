@@ -1,0 +1,260 @@
+#include "effect/dsp/Biquad.hpp"
+
+#include <cmath>
+#include <complex>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <vector>
+
+namespace
+{
+
+using cplx = std::complex<double>;
+
+// The analogue prototype at the digital frequency f: the bilinear transform maps f to
+// s = j tan(pi f / r) / tan(pi f0 / r).
+double theory_db(const Biquad& b, double f)
+{
+    float num[3];
+    float den[3];
+    b.get_analogue(num, den);
+    const double r = b.get_sample_rate();
+    const cplx s(0.0, std::tan(std::numbers::pi * f / r) /
+                          std::tan(std::numbers::pi * b.get_freq() / r));
+    const cplx h = (double(num[0]) + double(num[1]) * s + double(num[2]) * s * s) /
+                   (double(den[0]) + double(den[1]) * s + double(den[2]) * s * s);
+    return 20.0 * std::log10(std::abs(h));
+}
+
+// Renders a unit sine for half a second, skips the first half as transient, measures the level.
+double measured_db(Biquad b, double f)
+{
+    const double r = b.get_sample_rate();
+    const int n = static_cast<int>(r);
+    std::vector<float> x(n);
+    for (int i = 0; i < n; ++i)
+    {
+        x[i] = static_cast<float>(std::sin(2.0 * std::numbers::pi * f * i / r));
+    }
+    std::vector<float> y(n);
+    b.clear();
+    b.process_block(y.data(), x.data(), n);
+    double sum = 0.0;
+    for (int i = n / 2; i < n; ++i)
+    {
+        sum += double(y[i]) * y[i];
+    }
+    return 10.0 * std::log10(2.0 * sum / (n - n / 2));
+}
+
+Biquad make(int type, double freq, double gain, double q, double rate)
+{
+    Biquad b;
+    b.set_type(type);
+    b.set_freq(static_cast<float>(freq));
+    b.set_gain(static_cast<float>(gain));
+    b.set_q(static_cast<float>(q));
+    b.set_sample_rate(static_cast<float>(rate));
+    b.update();
+    return b;
+}
+
+struct Design
+{
+    int type;
+    double freq;
+    double gain;
+    double q;
+    double rate;
+};
+
+class BiquadResponse : public testing::TestWithParam<Design>
+{
+};
+
+} // namespace
+
+TEST(Biquad, TypeNamesAndFlatDefault)
+{
+    EXPECT_STREQ(Biquad::get_type_name(0), "Low-pass");
+    EXPECT_STREQ(Biquad::get_type_name(1), "High-pass");
+    EXPECT_STREQ(Biquad::get_type_name(2), "Resonator");
+    EXPECT_STREQ(Biquad::get_type_name(3), "Band-pass");
+    EXPECT_EQ(Biquad::get_type_name(4), nullptr);
+
+    Biquad flat;
+    EXPECT_EQ(flat.get_type(), Biquad::type_resonator);
+    EXPECT_EQ(flat.get_freq(), 1000.0f);
+    EXPECT_EQ(flat.get_sample_rate(), 44100.0f);
+    float x[64];
+    float y[64];
+    for (int i = 0; i < 64; ++i)
+    {
+        x[i] = std::sin(0.37f * i) + (i == 3 ? 1.0f : 0.0f);
+    }
+    flat.process_block(y, x, 64);
+    for (int i = 0; i < 64; ++i)
+    {
+        EXPECT_NEAR(y[i], x[i], 1e-5) << "resonator with G = Q = 1 is flat, sample " << i;
+    }
+}
+
+TEST_P(BiquadResponse, LevelMatchesTheAnaloguePrototype)
+{
+    const Design d = GetParam();
+    const Biquad b = make(d.type, d.freq, d.gain, d.q, d.rate);
+    for (double ratio : {0.25, 0.5, 0.9, 1.0, 1.1, 2.0, 4.0})
+    {
+        const double f = d.freq * ratio;
+        if (f >= 0.45 * d.rate)
+        {
+            continue;
+        }
+        const double expected = theory_db(b, f);
+        if (expected < -60.0)
+        {
+            continue;
+        }
+        EXPECT_NEAR(measured_db(b, f), expected, 0.05)
+            << Biquad::get_type_name(d.type) << " at " << f << " Hz";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, BiquadResponse,
+                         testing::Values(Design{Biquad::type_low_pass, 1000, 1, 1, 44100},
+                                         Design{Biquad::type_low_pass, 1000, 10, 10, 44100},
+                                         Design{Biquad::type_low_pass, 200, 0.7071, 0.7071, 48000},
+                                         Design{Biquad::type_high_pass, 2000, 2, 2, 44100},
+                                         Design{Biquad::type_resonator, 1000, 4, 2, 44100},
+                                         Design{Biquad::type_resonator, 3000, 0.25, 3, 96000},
+                                         Design{Biquad::type_band_pass, 1000, 1, 1, 44100},
+                                         Design{Biquad::type_band_pass, 5000, 1, 5, 44100},
+                                         Design{Biquad::type_band_pass, 6000, 1, 15, 192000}));
+
+TEST(Biquad, PeaksAtTheCentre)
+{
+    // Low-pass: the gain field is the Q and sets the peak at the centre.
+    EXPECT_NEAR(measured_db(make(Biquad::type_low_pass, 1000, 10, 1, 44100), 1000), 20.0, 0.05);
+    EXPECT_NEAR(measured_db(make(Biquad::type_low_pass, 1000, 1, 10, 44100), 1000), 0.0, 0.05)
+        << "the Q field plays no part in the low-pass";
+    // Band-pass with gain 1: unity at the centre, whatever the Q.
+    for (double q : {1.0, 4.0, 15.0})
+    {
+        EXPECT_NEAR(measured_db(make(Biquad::type_band_pass, 2000, 1, q, 44100), 2000), 0.0, 0.05)
+            << "Q " << q;
+    }
+    // Resonator: peak gain G at the centre.
+    EXPECT_NEAR(measured_db(make(Biquad::type_resonator, 1000, 4, 2, 44100), 1000),
+                20.0 * std::log10(4.0), 0.05);
+}
+
+TEST(Biquad, BandPassBandwidthInHertzIsCentreOverQ)
+{
+    // Harmonic band i at (i + 1) c with Q i + 1: every band is c wide at -3 dB.
+    for (int i = 0; i < 4; ++i)
+    {
+        const double centre = 500.0 * (i + 1);
+        const Biquad b = make(Biquad::type_band_pass, centre, 1, i + 1, 96000);
+        const double half = 250.0;
+        const double lo = std::sqrt(half * half + centre * centre) - half;
+        EXPECT_NEAR(theory_db(b, lo), -3.0103, 0.1) << "band " << i;
+        EXPECT_NEAR(measured_db(b, lo), -3.0103, 0.15) << "band " << i;
+    }
+}
+
+TEST(Biquad, StableAtAndBeyondHalfTheRate)
+{
+    for (double rate : {4000.0, 44100.0, 384000.0})
+    {
+        for (double ratio : {0.49, 0.5, 0.51, 0.75, 2.56})
+        {
+            for (double q : {1.0, 100.0})
+            {
+                const Biquad b = make(Biquad::type_low_pass, rate * ratio, q, q, rate);
+                const BiquadCoefs& k = b.get_coefs();
+                EXPECT_LT(std::abs(k.a2), 1.0f) << rate << " " << ratio << " " << q;
+                EXPECT_LT(std::abs(k.a1), 1.0f + k.a2) << rate << " " << ratio << " " << q;
+            }
+        }
+        const Biquad low = make(Biquad::type_low_pass, 40, 100, 100, rate);
+        EXPECT_LT(std::abs(low.get_coefs().a1), 1.0f + low.get_coefs().a2)
+            << "40 Hz with Q 100 at " << rate;
+    }
+}
+
+TEST(Biquad, InvalidSettingsKeepTheLastCoefficients)
+{
+    Biquad b = make(Biquad::type_low_pass, 1000, 2, 2, 44100);
+    const BiquadCoefs before = b.get_coefs();
+    for (float bad : {0.0f, -1.0f, std::nanf("")})
+    {
+        Biquad c = b;
+        c.set_gain(bad);
+        c.update();
+        EXPECT_EQ(c.get_coefs().b0, before.b0) << "gain " << bad;
+        c = b;
+        c.set_freq(bad);
+        c.update();
+        EXPECT_EQ(c.get_coefs().a1, before.a1) << "freq " << bad;
+    }
+}
+
+TEST(Biquad, CopyKeepsHistoryAndAddAdds)
+{
+    Biquad a = make(Biquad::type_band_pass, 1000, 1, 2, 44100);
+    Biquad b;
+    float x[16];
+    float y[16];
+    for (int i = 0; i < 16; ++i)
+    {
+        x[i] = (i % 3) - 1.0f;
+    }
+    b.process_block(y, x, 16);
+    const BiquadState kept = b.get_state();
+    b.copy_settings(a);
+    EXPECT_EQ(b.get_coefs().b0, a.get_coefs().b0);
+    EXPECT_EQ(b.get_type(), Biquad::type_band_pass);
+    EXPECT_EQ(b.get_state().y1, kept.y1);
+    EXPECT_EQ(b.get_state().x2, kept.x2);
+
+    Biquad c = a;
+    float sum[16];
+    float plain[16];
+    for (int i = 0; i < 16; ++i)
+    {
+        sum[i] = 0.5f;
+    }
+    a.process_block(plain, x, 16);
+    c.process_block_add(sum, x, 16);
+    for (int i = 0; i < 16; ++i)
+    {
+        EXPECT_EQ(sum[i], 0.5f + plain[i]) << i;
+    }
+}
+
+TEST(Biquad, GuardKeepsASilentRecursionOutOfDenormals)
+{
+    Biquad plain = make(Biquad::type_low_pass, 100, 0.7f, 0.7f, 44100);
+    Biquad guarded = plain;
+    std::vector<float> x(200000, 0.0f);
+    x[0] = 1.0f;
+    std::vector<float> y(x.size());
+    plain.process_block(y.data(), x.data(), static_cast<int>(x.size()));
+    EXPECT_TRUE(std::fpclassify(y.back()) == FP_ZERO || std::fpclassify(y.back()) == FP_SUBNORMAL)
+        << "without the guard the tail decays into denormals";
+    guarded.process_block_guarded(y.data(), x.data(), static_cast<int>(x.size()));
+    for (std::size_t i = 1000; i < y.size(); ++i)
+    {
+        ASSERT_EQ(std::fpclassify(y[i]), FP_NORMAL) << "sample " << i;
+    }
+}
+
+TEST(Biquad, CotangentOfPiTimesRatio)
+{
+    for (int i = 1; i <= 490; ++i)
+    {
+        const double x = i / 1000.0;
+        const double expected = 1.0 / std::tan(std::numbers::pi * x);
+        EXPECT_NEAR(Biquad::cot_pi(x), expected, 1e-15 * std::max(1.0, std::abs(expected))) << x;
+    }
+}

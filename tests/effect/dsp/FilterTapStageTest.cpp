@@ -1,0 +1,252 @@
+#include "effect/dsp/FilterTapStage.hpp"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "effect/EngineRig.hpp"
+
+namespace
+{
+
+// Runs the stage alone for n samples of src (both channels), one control step per 64 samples,
+// and returns what it rendered on the left.
+std::vector<float> run_stage(FilterTapStage& stage, const std::vector<float>& src,
+                             std::vector<float>* right = nullptr)
+{
+    std::vector<float> out(src.size());
+    std::vector<float> out_r(src.size());
+    for (std::size_t pos = 0; pos < src.size(); pos += 64)
+    {
+        const int n = static_cast<int>(std::min<std::size_t>(64, src.size() - pos));
+        stage.control_step(64);
+        const float* s[2] = {src.data() + pos, src.data() + pos};
+        float* d[2] = {out.data() + pos, out_r.data() + pos};
+        stage.process(d, s, n);
+    }
+    if (right != nullptr)
+    {
+        *right = out_r;
+    }
+    return out;
+}
+
+void use_bands(FilterTapStage& stage, int nbr, float freq)
+{
+    stage.set_nbr_proc_bands(nbr);
+    stage.set_nbr_full_bands(nbr);
+    stage.set_nbr_target_bands(nbr);
+    for (int i = 0; i < nbr; ++i)
+    {
+        stage.set_band_freq(freq * (i + 1), i);
+        stage.set_band_q(static_cast<float>(i + 1), i);
+    }
+}
+
+class StageAtRate : public testing::TestWithParam<float>
+{
+};
+
+} // namespace
+
+TEST(FilterTapStage, DelayLineSizes)
+{
+    EXPECT_EQ(EngineRig(44100.0f).dsp->use_filter_stage().get_line_size(), 65536);
+    EXPECT_EQ(EngineRig(96000.0f).dsp->use_filter_stage().get_line_size(), 131072);
+    EXPECT_EQ(EngineRig(48000.0f).dsp->use_filter_stage().get_line_size(), 65536);
+    EXPECT_EQ(FilterTapStage::line_size_for(87381.0f), 131072)
+        << "0.75 r just below 65536 leaves no room for a chunk in 65536";
+}
+
+TEST(FilterTapStage, BandDelaysFollowEvolution)
+{
+    EngineRig rig(44100.0f);
+    const FilterTapStage& stage = rig.dsp->use_filter_stage();
+    for (int i = 0; i < FilterTapStage::max_bands; ++i)
+    {
+        EXPECT_EQ(stage.get_delay(i), 0) << "Evolution 0, band " << i;
+    }
+    rig.set_settled(EngineRig::evolution, 50.0);
+    for (int i = 0; i < FilterTapStage::max_bands; ++i)
+    {
+        EXPECT_EQ(stage.get_delay(i), static_cast<int>(std::floor(i * 0.05 * 44100 + 0.5)))
+            << "Evolution +50, band " << i;
+    }
+    rig.set_settled(EngineRig::evolution, -50.0);
+    EXPECT_EQ(stage.get_delay(0), 33075) << "750 ms";
+    EXPECT_EQ(stage.get_delay(14), 2205) << "50 ms";
+}
+
+TEST_P(StageAtRate, LongestDelayComesOutOnTimeAndNeverEarly)
+{
+    const float rate = GetParam();
+    EngineRig rig(rate);
+    rig.set(EngineRig::tone, 1.0);
+    rig.set_settled(EngineRig::evolution, -50.0);
+    FilterTapStage& stage = rig.dsp->use_filter_stage();
+    stage.set_stereo(false);
+    use_bands(stage, 1, 1000.0f);
+    stage.reset();
+    const int delay = stage.get_delay(0);
+    ASSERT_EQ(delay, static_cast<int>(std::floor(0.75 * rate + 0.5)));
+    ASSERT_LE(delay + 64, stage.get_line_size());
+
+    // Chunks of 64 that put the impulse anywhere in the line over the runs.
+    const int start = 1 + static_cast<int>(rate) % 61;
+    std::vector<float> src(static_cast<std::size_t>(start + delay + 256), 0.0f);
+    src[static_cast<std::size_t>(start)] = 1.0f;
+    const std::vector<float> out = run_stage(stage, src);
+    const float level = stage.get_level();
+    const float b0 = stage.use_band_filter(0).get_coefs().b0;
+    for (int i = 0; i < start + delay; ++i)
+    {
+        ASSERT_LT(std::abs(out[static_cast<std::size_t>(i)]), 1e-12f) << "sample " << i;
+    }
+    EXPECT_NEAR(out[static_cast<std::size_t>(start + delay)], b0 * level, 1e-12f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, StageAtRate,
+                         testing::Values(4000.0f, 11025.0f, 22050.0f, 43690.0f, 44100.0f, 48000.0f,
+                                         87381.0f, 96000.0f, 174762.0f, 192000.0f, 349525.0f,
+                                         384000.0f));
+
+TEST(FilterTapStage, BandsFadeInAndOutOver640Samples)
+{
+    EngineRig rig(44100.0f);
+    FilterTapStage& stage = rig.dsp->use_filter_stage();
+    ASSERT_EQ(stage.get_nbr_proc_bands(), 0);
+    rig.set(EngineRig::nbr_bands, 4.0);
+    const std::vector<float> silence(64, 0.0f);
+    auto block = [&] { rig.render(silence, silence, 64); };
+
+    block();
+    EXPECT_EQ(stage.get_nbr_proc_bands(), 3);
+    EXPECT_EQ(stage.get_nbr_target_bands(), 3);
+    EXPECT_EQ(stage.get_nbr_full_bands(), 0);
+    EXPECT_NEAR(stage.get_fade_gain(0), 64 * FilterTapStage::fade_step, 1e-5);
+    for (int i = 1; i < 10; ++i)
+    {
+        block();
+    }
+    EXPECT_NEAR(stage.get_fade_gain(2), 1.0f, 1e-5) << "640 samples";
+    EXPECT_EQ(stage.get_nbr_full_bands(), 0) << "promoted at the next control step";
+    block();
+    EXPECT_EQ(stage.get_nbr_full_bands(), 3);
+
+    rig.set(EngineRig::nbr_bands, 1.0);
+    block();
+    EXPECT_EQ(stage.get_nbr_target_bands(), 0);
+    EXPECT_EQ(stage.get_nbr_proc_bands(), 3) << "still computed while fading out";
+    EXPECT_NEAR(stage.get_fade_gain(1), 1.0f - 64 * FilterTapStage::fade_step, 1e-5);
+    for (int i = 1; i < 11; ++i)
+    {
+        block();
+    }
+    EXPECT_EQ(stage.get_nbr_proc_bands(), 0);
+    EXPECT_EQ(stage.get_fade_gain(0), 0.0f);
+}
+
+TEST(FilterTapStage, FadesNeverOvershootWithUnevenChunks)
+{
+    EngineRig rig(44100.0f);
+    FilterTapStage& stage = rig.dsp->use_filter_stage();
+    rig.set(EngineRig::nbr_bands, 3.0);
+    const std::vector<float> silence(37, 0.0f);
+    for (int i = 0; i < 40; ++i)
+    {
+        rig.render(silence, silence, 37);
+        ASSERT_LE(stage.get_fade_gain(0), 1.0f);
+        ASSERT_GE(stage.get_fade_gain(0), 0.0f);
+    }
+}
+
+TEST(FilterTapStage, ToneSetsEqualPowerLevels)
+{
+    const double half = std::sqrt(0.5);
+    struct Case
+    {
+        double tone;
+        double bank;
+        double main;
+    };
+    for (const Case c : {Case{0.0, 0.0, half}, Case{0.5, 0.5, 0.5}, Case{1.0, half, 0.0}})
+    {
+        EngineRig rig;
+        rig.set_settled(EngineRig::tone, c.tone);
+        EXPECT_NEAR(rig.dsp->use_filter_stage().get_level(), c.bank, 1e-7) << "Tone " << c.tone;
+        EXPECT_NEAR(rig.dsp->get_main_gain().get_current(), c.main, 1e-15) << "Tone " << c.tone;
+    }
+}
+
+TEST(FilterTapStage, ToneCrossfadesOver640Samples)
+{
+    EngineRig rig;
+    rig.set(EngineRig::tone, 1.0);
+    const std::vector<float> silence(64, 0.0f);
+    const FilterTapStage& stage = rig.dsp->use_filter_stage();
+    for (int i = 0; i < 9; ++i)
+    {
+        rig.render(silence, silence, 64);
+        EXPECT_TRUE(stage.get_level_ramp().is_moving()) << "block " << i;
+        EXPECT_TRUE(rig.dsp->get_main_gain().is_moving()) << "block " << i;
+    }
+    rig.render(silence, silence, 64);
+    EXPECT_NEAR(stage.get_level(), std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(rig.dsp->get_main_gain().get_current(), 0.0, 1e-6);
+}
+
+TEST(FilterTapStage, SilentWhenNoBandOrNoLevel)
+{
+    EngineRig rig;
+    FilterTapStage& stage = rig.dsp->use_filter_stage();
+    const std::vector<float> src = sine(1000.0, 44100.0, 640);
+    use_bands(stage, 0, 1000.0f);
+    stage.reset();
+    for (float v : run_stage(stage, src))
+    {
+        ASSERT_EQ(v, 0.0f) << "no processed band";
+    }
+    rig.set_settled(EngineRig::tone, 0.0);
+    use_bands(stage, 3, 1000.0f);
+    stage.reset();
+    for (float v : run_stage(stage, src))
+    {
+        ASSERT_EQ(v, 0.0f) << "Tone 0";
+    }
+}
+
+TEST(FilterTapStage, BandOutputIsItsFilterOnTheDelayedInput)
+{
+    EngineRig rig;
+    rig.set(EngineRig::tone, 1.0);
+    rig.set_settled(EngineRig::evolution, 2.0);
+    FilterTapStage& stage = rig.dsp->use_filter_stage();
+    stage.set_stereo(true);
+    use_bands(stage, 3, 700.0f);
+    stage.reset();
+    const std::vector<float> src = sine(1500.0, 44100.0, 4096);
+    std::vector<float> right;
+    const std::vector<float> out = run_stage(stage, src, &right);
+
+    std::vector<float> expected(src.size(), 0.0f);
+    for (int b = 0; b < 3; ++b)
+    {
+        Biquad f = stage.use_band_filter(b);
+        f.clear();
+        const int d = stage.get_delay(b);
+        std::vector<float> delayed(src.size(), 0.0f);
+        std::copy(src.begin(), src.end() - d, delayed.begin() + d);
+        std::vector<float> y(src.size());
+        f.process_block(y.data(), delayed.data(), static_cast<int>(y.size()));
+        for (std::size_t i = 0; i < y.size(); ++i)
+        {
+            expected[i] += y[i];
+        }
+    }
+    for (std::size_t i = 0; i < src.size(); ++i)
+    {
+        ASSERT_NEAR(out[i], expected[i] * stage.get_level(), 5e-6)
+            << "float rounding, sample " << i;
+        ASSERT_EQ(out[i], right[i]) << "both channels run the same bands, sample " << i;
+    }
+}

@@ -1,0 +1,89 @@
+// Replaces the global allocation functions of this test program to count every allocation.
+#include <atomic>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <new>
+#include <vector>
+
+#include "effect/EngineRig.hpp"
+
+namespace
+{
+
+std::atomic<long> allocations{0};
+
+void* counted(std::size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+    {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return counted(size);
+}
+
+void* operator new[](std::size_t size)
+{
+    return counted(size);
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+TEST(VantrelDspAllocation, AudioThreadWorkAllocatesNothing)
+{
+    EngineRig rig(48000.0f);
+    std::vector<float> l = sine(300.0, 48000.0, 4096);
+    std::vector<float> r = sine(500.0, 48000.0, 4096);
+    std::vector<float> out_l(4096);
+    std::vector<float> out_r(4096);
+    float* ins[2] = {l.data(), r.data()};
+    float* outs[2] = {out_l.data(), out_r.data()};
+
+    const long before = allocations.load();
+    for (int round = 0; round < 40; ++round)
+    {
+        // Every parameter, from any thread in real life: a store and a notification.
+        for (int i = 0; i < rig.dsp->get_nbr_param(); ++i)
+        {
+            rig.dsp->use_param(i).set_nrm_and_notify(static_cast<float>((round * 7 + i) % 10) /
+                                                     9.0f);
+        }
+        rig.host.right_in = round % 3 != 0;
+        rig.host.right_out = round % 4 != 0;
+        const int n = 1 + (round * 97) % 1024;
+        rig.dsp->process(outs, ins, n, 0);
+        rig.dsp->process_adding(outs, ins, n, 0);
+        rig.dsp->process(outs, outs, n, 0);
+    }
+    rig.dsp->clear_buffers();
+    rig.dsp->process(outs, ins, 4096, 0);
+    EXPECT_EQ(allocations.load() - before, 0);
+
+    std::vector<int> probe(3);
+    EXPECT_GT(allocations.load() - before, 0) << "the counter sees allocations";
+}

@@ -1,0 +1,507 @@
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "effect/EngineRig.hpp"
+#include "effect/dsp/Biquad.hpp"
+#include "effect/dsp/DistortionTable.hpp"
+
+namespace
+{
+
+constexpr double rate = 44100.0;
+
+// The main band alone as the engine runs it: the guarded low-pass at the cutoff with Q = reso.
+std::vector<float> main_band(const std::vector<float>& x, double cutoff, double reso)
+{
+    Biquad f;
+    f.set_type(Biquad::type_low_pass);
+    f.set_freq(static_cast<float>(cutoff));
+    f.set_gain(static_cast<float>(reso));
+    f.set_sample_rate(static_cast<float>(rate));
+    f.update();
+    std::vector<float> y(x.size());
+    for (std::size_t pos = 0; pos < x.size(); pos += 64)
+    {
+        const int n = static_cast<int>(std::min<std::size_t>(64, x.size() - pos));
+        f.process_block_guarded(y.data() + pos, x.data() + pos, n);
+    }
+    return y;
+}
+
+float exact(float u)
+{
+    return static_cast<float>(2.0 / std::numbers::pi * std::atan(u * std::numbers::pi / 2.0));
+}
+
+struct Path
+{
+    bool post;
+    bool right_in;
+    bool right_out;
+    bool adding;
+};
+
+class RoutingPath : public testing::TestWithParam<Path>
+{
+};
+
+std::vector<float> noise(std::size_t n, unsigned seed)
+{
+    std::vector<float> v(n);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        v[i] = static_cast<float>(static_cast<int>(seed >> 8) % 2001 - 1000) * 0.0008f;
+    }
+    return v;
+}
+
+} // namespace
+
+TEST(VantrelDsp, DescribesItselfToTheFrame)
+{
+    EngineRig rig;
+    VantrelDsp& d = *rig.dsp;
+    EXPECT_EQ(d.get_nbr_param(), 8);
+    EXPECT_EQ(d.get_nbr_in_buses(), 1);
+    EXPECT_EQ(d.get_nbr_out_buses(), 1);
+    EXPECT_EQ(d.use_in_bus(0).get_name(), "Input");
+    EXPECT_EQ(d.use_in_bus(0).get_chn_name(0), "Left input");
+    EXPECT_EQ(d.use_in_bus(0).get_chn_name(1), "Right input");
+    EXPECT_EQ(d.use_out_bus(0).get_name(), "Output");
+    EXPECT_EQ(d.use_out_bus(0).get_chn_name(1), "Right output");
+    EXPECT_THROW(d.use_in_bus(1), std::out_of_range);
+    EXPECT_EQ(d.get_min_sample_rate(), 4000.0);
+    EXPECT_EQ(d.get_max_sample_rate(), 384000.0);
+    EXPECT_EQ(d.get_info_num("can_mono"), 1.0);
+    EXPECT_EQ(d.get_info_num("plugin_version"), 1.6);
+    EXPECT_EQ(d.get_info_num("can_scaled_val"), 0.0);
+    EXPECT_EQ(d.get_info_num("hide_parameters"), 0.0);
+    EXPECT_EQ(d.get_info_num("force_chunk_storage"), 0.0);
+    EXPECT_EQ(d.get_info_str("plugin_name"), "Morvane");
+    EXPECT_EQ(d.get_info_str("manufacturer"), "Tarvex");
+    EXPECT_EQ(d.get_info_str("plugin_category"), "effect");
+    EXPECT_EQ(d.get_info_str("plugin_name_display"), "");
+    EXPECT_EQ(d.get_settings_name(), "Tarvex/Morvane");
+    EXPECT_EQ(d.get_prog_name(), "Morvane default");
+    d.set_prog_name("Glass");
+    EXPECT_EQ(d.get_prog_name(), "Glass");
+
+    const char* names[8] = {"Cutoff Freq",  "Resonance",    "Nbr Bands", "Dist Gain",
+                            "Dist Routing", "Band Spacing", "Evolution", "Tone"};
+    for (int i = 0; i < 8; ++i)
+    {
+        char buf[32];
+        d.use_param(i).get_name(buf, sizeof(buf));
+        EXPECT_STREQ(buf, names[i]) << "host order, index " << i;
+    }
+}
+
+TEST(VantrelDsp, ProgramsLoadAndSaveNormalisedValues)
+{
+    EngineRig rig;
+    std::vector<float> values;
+    rig.dsp->save_prog(values);
+    const std::vector<float> defaults = {0.5804820f, 0.0f, 0.0f, 0.0f, 1.0f, 0.25f, 0.5f, 0.5f};
+    ASSERT_EQ(values.size(), 8u);
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_NEAR(values[i], defaults[i], 1e-7) << i;
+    }
+    const std::vector<float> prog = {0.1f, 0.2f, 0.3f, 0.4f, 0.0f, 0.6f, 0.7f, 0.8f};
+    rig.dsp->load_prog(prog);
+    rig.dsp->save_prog(values);
+    EXPECT_EQ(values, prog);
+    EXPECT_NEAR(rig.dsp->use_param(EngineRig::reso).get_val(), std::pow(10.0, 0.4), 1e-6);
+
+    rig.dsp->load_prog({std::nanf(""), 7.0f});
+    rig.dsp->save_prog(values);
+    EXPECT_EQ(values[0], 0.1f) << "NaN is ignored";
+    EXPECT_EQ(values[1], 1.0f) << "out-of-range values are clamped";
+
+    rig.dsp->start();
+    rig.dsp->save_prog(values);
+    EXPECT_NEAR(values[0], 0.5804820f, 1e-7) << "start restores the defaults";
+    EXPECT_EQ(values[7], 0.5f);
+}
+
+TEST(VantrelDsp, ControlStepsCountAcrossBlocksOf100)
+{
+    EngineRig rig;
+    const int before = rig.dsp->get_nbr_control_steps();
+    std::vector<float> x(100, 0.0f);
+    rig.render(x, x, 100);
+    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 1);
+    EXPECT_EQ(rig.dsp->get_control_counter(), 36);
+    rig.render(x, x, 100);
+    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3);
+    EXPECT_EQ(rig.dsp->get_control_counter(), 8);
+
+    std::vector<float> sentinel(4, 9.0f);
+    float* outs[2] = {sentinel.data(), sentinel.data() + 2};
+    float* ins[2] = {x.data(), x.data()};
+    rig.dsp->process(outs, ins, 0, 0);
+    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3) << "a block of 0 runs nothing";
+    EXPECT_EQ(sentinel, std::vector<float>(4, 9.0f)) << "and writes nothing";
+}
+
+TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
+{
+    EngineRig rig;
+    std::vector<float> x(32, 0.0f);
+    rig.render(x, x, 32);
+    rig.set(EngineRig::cutoff, 2000.0);
+    x.resize(31);
+    rig.render(x, x, 31);
+    EXPECT_FALSE(rig.dsp->use_cutoff_glide().is_moving()) << "counter below 64: no step yet";
+    x.assign(64, 0.0f);
+    int steps = 0;
+    while (rig.dsp->use_cutoff_glide().get_value() != 2000.0 && steps < 200)
+    {
+        rig.render(x, x, 64);
+        ++steps;
+    }
+    EXPECT_EQ(steps, 69) << "0.1 s at 44100 Hz in steps of 64";
+    EXPECT_EQ(rig.dsp->use_main_filter(0).get_freq(), 2000.0f);
+    EXPECT_EQ(rig.dsp->use_main_filter(1).get_freq(), 2000.0f);
+}
+
+TEST(VantrelDsp, ChangesBetweenTwoStepsAreReadOnceWithTheLatestValues)
+{
+    EngineRig rig;
+    std::vector<float> x(64, 0.0f);
+    rig.set(EngineRig::cutoff, 2000.0);
+    rig.set(EngineRig::dist_gain, 5.0);
+    rig.set(EngineRig::cutoff, 3000.0);
+    rig.render(x, x, 64);
+    EXPECT_EQ(rig.dsp->use_cutoff_glide().get_target(), 3000.0f);
+    EXPECT_EQ(rig.dsp->use_gain_glide().get_target(), 5.0f);
+
+    // A value stored without notification is read when another parameter raises the flag.
+    rig.dsp->use_param(EngineRig::reso).set_val(7.0, 0);
+    rig.render(x, x, 64);
+    EXPECT_EQ(rig.dsp->use_reso_glide().get_target(), 1.0f);
+    rig.set(EngineRig::spacing, 3.0);
+    rig.render(x, x, 64);
+    EXPECT_EQ(rig.dsp->use_reso_glide().get_target(), 7.0f);
+}
+
+TEST(VantrelDsp, HarmonicBandsStayBelowTheBoundOfTheRate)
+{
+    EngineRig rig;
+    rig.set(EngineRig::nbr_bands, 16.0);
+    rig.set_settled(EngineRig::spacing, 5.0);
+    EXPECT_EQ(rig.dsp->use_filter_stage().get_nbr_proc_bands(), 4) << "0.475 * 44100 / 5000";
+    rig.set_settled(EngineRig::spacing, 1.0);
+    EXPECT_EQ(rig.dsp->use_filter_stage().get_nbr_proc_bands(), 15);
+    EXPECT_EQ(rig.dsp->use_filter_stage().use_band_filter(14).get_freq(), 15000.0f);
+    EXPECT_EQ(rig.dsp->use_filter_stage().use_band_filter(14).get_q(), 15.0f);
+    rig.set_settled(EngineRig::nbr_bands, 1.0);
+    EXPECT_EQ(rig.dsp->use_filter_stage().get_nbr_proc_bands(), 0) << "only the main band";
+}
+
+TEST_P(RoutingPath, MainBandThroughTheCurve)
+{
+    const Path p = GetParam();
+    EngineRig rig;
+    rig.host.right_in = p.right_in;
+    rig.host.right_out = p.right_out;
+    rig.set(EngineRig::routing, p.post ? 1.0 : 0.0);
+    rig.set(EngineRig::dist_gain, 3.0);
+    rig.set_settled(EngineRig::tone, 0.0);
+
+    const std::size_t n = 2000;
+    const std::vector<float> left = noise(n, 1);
+    const std::vector<float> right = noise(n, 2);
+    std::vector<std::vector<float>> out;
+    const float prior = 0.25f;
+    if (p.adding)
+    {
+        out.assign(2, std::vector<float>(n, prior));
+        std::vector<float> in_l = left;
+        std::vector<float> in_r = right;
+        for (std::size_t pos = 0; pos < n; pos += 100)
+        {
+            float* ins[2] = {in_l.data() + pos, in_r.data() + pos};
+            float* outs[2] = {out[0].data() + pos, out[1].data() + pos};
+            rig.dsp->process_adding(outs, ins, 100, 0);
+        }
+    }
+    else
+    {
+        out = rig.render(left, right, 100);
+    }
+
+    // Reference: the main band at the cutoff, level 1/sqrt(2), through the curve.
+    const bool stereo = p.right_in && p.right_out;
+    std::vector<float> mono(n);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        mono[i] = p.right_in ? (left[i] + right[i]) * 0.5f : left[i];
+    }
+    const std::vector<float> lp[2] = {main_band(stereo ? left : mono, 1000.0, 1.0),
+                                      main_band(right, 1000.0, 1.0)};
+    const DistortionTable& table = DistortionTable::get();
+    const bool by_table = !stereo && !(p.adding && p.post);
+    const float half = static_cast<float>(std::sqrt(0.5));
+    for (int c = 0; c < (stereo ? 2 : 1); ++c)
+    {
+        for (std::size_t i = 0; i < n; ++i)
+        {
+            const float m = lp[c][i];
+            const float shaped =
+                p.post ? (by_table ? table.shape(3.0f * half * m) : exact(3.0f * half * m))
+                       : half * (by_table ? table.shape(3.0f * m) : exact(3.0f * m));
+            const float expected = shaped + (p.adding ? prior : 0.0f);
+            ASSERT_NEAR(out[c][i], expected, 1e-4) << "channel " << c << ", sample " << i;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        if (!p.right_out)
+        {
+            ASSERT_EQ(out[1][i], p.adding ? prior : 0.0f) << "right output untouched, sample " << i;
+        }
+        else if (!p.right_in)
+        {
+            ASSERT_EQ(out[1][i], out[0][i]) << "right output follows the left, sample " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SixPathsTwoWays, RoutingPath,
+    testing::Values(Path{true, false, true, false}, Path{true, true, false, false},
+                    Path{true, true, true, false}, Path{false, false, true, false},
+                    Path{false, true, false, false}, Path{false, true, true, false},
+                    Path{true, false, true, true}, Path{true, true, false, true},
+                    Path{true, true, true, true}, Path{false, false, true, true},
+                    Path{false, true, false, true}, Path{false, true, true, true}),
+    [](const testing::TestParamInfo<Path>& info)
+    {
+        const Path& p = info.param;
+        return std::string(p.post ? "Post" : "Pre") + (p.right_in ? "" : "_NoRightIn") +
+               (p.right_out ? "" : "_NoRightOut") + (p.adding ? "_Adding" : "");
+    });
+
+TEST(VantrelDsp, StereoBankKeepsTheChannelsApart)
+{
+    EngineRig rig;
+    rig.set(EngineRig::nbr_bands, 8.0);
+    rig.set(EngineRig::evolution, 10.0);
+    rig.set_settled(EngineRig::tone, 1.0);
+    for (bool post : {true, false})
+    {
+        rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
+        const std::vector<float> left = sine(3000.0, rate, 8192, 0.5);
+        const std::vector<float> silent(8192, 0.0f);
+        const auto out = rig.render(left, silent);
+        EXPECT_GT(amplitude(out[0], 4096), 0.01) << (post ? "Post" : "Pre");
+        EXPECT_LT(amplitude(out[1], 4096), 1e-6) << (post ? "Post" : "Pre");
+    }
+}
+
+TEST(VantrelDsp, InPlaceBuffersGiveTheSameResult)
+{
+    EngineRig a;
+    EngineRig b;
+    for (EngineRig* r : {&a, &b})
+    {
+        r->set(EngineRig::nbr_bands, 6.0);
+        r->set(EngineRig::evolution, -20.0);
+        r->set_settled(EngineRig::routing, 0.0);
+    }
+    const std::vector<float> left = noise(3000, 3);
+    const std::vector<float> right = noise(3000, 4);
+    const auto out = a.render(left, right, 128);
+    std::vector<float> l = left;
+    std::vector<float> r = right;
+    for (std::size_t pos = 0; pos < l.size(); pos += 128)
+    {
+        const int n = static_cast<int>(std::min<std::size_t>(128, l.size() - pos));
+        float* io[2] = {l.data() + pos, r.data() + pos};
+        b.dsp->process(io, io, n, 0);
+    }
+    EXPECT_EQ(l, out[0]);
+    EXPECT_EQ(r, out[1]);
+}
+
+TEST(VantrelDsp, HigherResonancePeaksAtTheCutoff)
+{
+    double level[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        EngineRig rig;
+        rig.set(EngineRig::reso, i == 0 ? 1.0 : 10.0);
+        rig.set(EngineRig::cutoff, 2000.0);
+        rig.set_settled(EngineRig::tone, 0.0);
+        const std::vector<float> x = sine(2000.0, rate, 16384, 0.001);
+        level[i] = amplitude(rig.render(x, x)[0], 8192);
+    }
+    EXPECT_NEAR(20.0 * std::log10(level[1] / level[0]), 20.0, 0.2)
+        << "Q 10 against Q 1 at the cutoff";
+}
+
+TEST(VantrelDsp, NonFiniteInputIsSilencedAndTheSoundComesBack)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    for (bool post : {true, false})
+    {
+        EngineRig rig;
+        rig.set(EngineRig::nbr_bands, 16.0);
+        rig.set(EngineRig::reso, 50.0);
+        rig.set(EngineRig::evolution, 5.0);
+        rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
+        std::vector<float> x = sine(500.0, rate, 6000, 0.5);
+        for (std::size_t i = 1000; i < 1300; ++i)
+        {
+            x[i] = std::nanf("");
+        }
+        x[3000] = inf;
+        x[3001] = -inf;
+        const auto out = rig.render(x, x, 100);
+        for (std::size_t i = 0; i < x.size(); ++i)
+        {
+            ASSERT_TRUE(std::isfinite(out[0][i]) && std::isfinite(out[1][i]))
+                << (post ? "Post" : "Pre") << ", sample " << i;
+        }
+        const std::vector<float> after(out[0].begin() + 1300,
+                                       out[0].begin() + 1300 + VantrelDsp::control_interval);
+        EXPECT_GT(amplitude(after, 0), 0.05) << "sound within one control step";
+        EXPECT_GT(amplitude(out[0], 3100), 0.05);
+    }
+}
+
+TEST(VantrelDsp, OverflowingFiltersRecoverWithoutNaN)
+{
+    for (bool post : {true, false})
+    {
+        EngineRig rig;
+        rig.set(EngineRig::nbr_bands, 16.0);
+        rig.set(EngineRig::reso, 100.0);
+        rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
+        std::vector<float> x = sine(1000.0, rate, 6000, 0.5);
+        for (std::size_t i = 1000; i < 1100; ++i)
+        {
+            x[i] = i % 2 ? 3e38f : -3e38f;
+        }
+        const auto out = rig.render(x, x, 100);
+        for (std::size_t i = 0; i < x.size(); ++i)
+        {
+            ASSERT_TRUE(std::isfinite(out[0][i])) << (post ? "Post" : "Pre") << ", sample " << i;
+        }
+        for (const Biquad* f : {&rig.dsp->use_main_filter(0), &rig.dsp->use_main_filter(1)})
+        {
+            EXPECT_TRUE(f->is_state_finite());
+        }
+        EXPECT_GT(amplitude(out[0], 4000), 0.05) << "sound is back";
+    }
+}
+
+TEST(VantrelDsp, MainBandStaysStableWhenTheCutoffPassesHalfTheRate)
+{
+    for (bool post : {true, false})
+    {
+        EngineRig rig(4000.0f);
+        rig.set(EngineRig::cutoff, 10240.0);
+        rig.set(EngineRig::reso, 100.0);
+        rig.set(EngineRig::routing, post ? 1.0 : 0.0);
+        rig.set_settled(EngineRig::tone, 0.0);
+        const std::vector<float> x = sine(700.0, 4000.0, 40000, 1.0);
+        const auto out = rig.render(x, x);
+        double peak = 0.0;
+        for (std::size_t i = 4000; i < out[0].size(); ++i)
+        {
+            peak = std::max(peak, static_cast<double>(std::abs(out[0][i])));
+        }
+        // A filter that ran away would drive the curve to its ceiling.
+        EXPECT_LT(peak, 0.6) << (post ? "Post" : "Pre");
+        EXPECT_GT(peak, 0.1);
+        const BiquadState& s = rig.dsp->use_main_filter(0).get_state();
+        EXPECT_LT(std::abs(s.y1), 10.0f);
+    }
+}
+
+TEST(VantrelDsp, DrivenOutOfOrderItStaysSound)
+{
+    VantrelDsp dsp;
+    std::vector<float> x = sine(440.0, rate, 300);
+    std::vector<float> y(600, 1.0f);
+    float* ins[2] = {x.data(), x.data()};
+    float* outs[2] = {y.data(), y.data() + 300};
+    dsp.process(outs, ins, 300, 0);
+    for (float v : y)
+    {
+        ASSERT_TRUE(std::isfinite(v));
+    }
+    dsp.clear_buffers();
+    dsp.set_sample_rate(1e9f);
+    EXPECT_EQ(dsp.get_sample_rate(), 384000.0f);
+    dsp.set_sample_rate(std::nanf(""));
+    EXPECT_EQ(dsp.get_sample_rate(), 384000.0f);
+    dsp.init();
+    dsp.start();
+    dsp.process(outs, ins, 300, 0);
+    dsp.stop();
+    EXPECT_EQ(dsp.PluginInternal::get_nbr_param(), 0) << "stop empties the parameter list";
+    dsp.process(outs, ins, 300, 0);
+    for (float v : y)
+    {
+        ASSERT_TRUE(std::isfinite(v));
+    }
+}
+
+TEST(VantrelDsp, AbsurdParameterValuesAreKeptInRange)
+{
+    EngineRig rig;
+    rig.set(EngineRig::nbr_bands, 1e9);
+    rig.set(EngineRig::evolution, -1e9);
+    rig.set(EngineRig::spacing, 0.0);
+    rig.dsp->use_param(EngineRig::reso).set_nrm_and_notify(std::nanf(""));
+    rig.dsp->use_param(EngineRig::cutoff).set_nrm_and_notify(5.0f);
+    const auto out = rig.render(noise(8192, 5), noise(8192, 6));
+    for (float v : out[0])
+    {
+        ASSERT_TRUE(std::isfinite(v));
+    }
+    EXPECT_EQ(rig.dsp->use_filter_stage().get_delay(0),
+              static_cast<int>(std::floor(0.75 * rate + 0.5)));
+    EXPECT_EQ(rig.dsp->use_reso_glide().get_target(), 1.0f);
+}
+
+TEST(VantrelDsp, WideKernelsRenderTheSameBitsAsTheBaseline)
+{
+    const DspKernels* wide = DspKernels::find_avx2();
+    if (wide == nullptr)
+    {
+        GTEST_SKIP() << "no AVX2 on this processor";
+    }
+    EngineRig a;
+    EngineRig b;
+    a.dsp->set_kernels(DspKernels::get_baseline());
+    b.dsp->set_kernels(*wide);
+    const std::vector<float> left = noise(20000, 7);
+    const std::vector<float> right = noise(20000, 8);
+    for (EngineRig* r : {&a, &b})
+    {
+        r->set(EngineRig::nbr_bands, 13.0);
+        r->set(EngineRig::evolution, 30.0);
+        r->set(EngineRig::reso, 4.0);
+    }
+    std::vector<std::vector<float>> out[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        EngineRig& r = i == 0 ? a : b;
+        out[i] = r.render(left, right, 77);
+        r.set(EngineRig::routing, 0.0);
+        r.set(EngineRig::nbr_bands, 3.0);
+        r.set(EngineRig::tone, 0.8);
+        const auto more = r.render(left, right, 77);
+        out[i][0].insert(out[i][0].end(), more[0].begin(), more[0].end());
+        out[i][1].insert(out[i][1].end(), more[1].begin(), more[1].end());
+    }
+    EXPECT_EQ(out[0], out[1]);
+}
