@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 xvfb xauth
     lsp-plugins-vst
+    libfreetype-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
     libcli11-dev
     libsndfile1-dev
     libsmf-dev

@@ -9,10 +9,9 @@ double HostGuiVst2Win::get_info_num(const std::string& key)
 {
     if (key == "can_resize_window")
     {
-        // Asked for the host's sake, but the editor keeps its size whatever the answer: hosts
-        // that claim "sizeWindow" do not all honour it.
+        // The host is asked, but the editor keeps its size whatever the answer: hosts that claim
+        // "sizeWindow" do not all honour it.
         plugin_->call_host(vst2::audioMasterCanDo, 0, 0, const_cast<char*>("sizeWindow"));
-        return 0.0;
     }
     return 0.0;
 }

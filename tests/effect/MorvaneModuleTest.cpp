@@ -1,0 +1,174 @@
+// Morvane as a DAW sees it: the plug-in library loaded through its entry, its parameters as
+// texts, and the eight built-in programs rendered through the real module.
+#include "vst2host/Host.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+namespace
+{
+
+class MorvaneModule : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.load(MORVANE_MODULE_PATH)) << host.get_error();
+        ASSERT_TRUE(host.start(48000.0f, 256));
+    }
+
+    // Peak and RMS of one second of a chord through the current program, after one second of
+    // settling; left and right must agree for a mono-compatible input.
+    struct Level
+    {
+        double peak = 0.0;
+        double rms = 0.0;
+        bool finite = true;
+    };
+    Level render_chord()
+    {
+        std::vector<float> left(256);
+        std::vector<float> right(256);
+        float* io[] = {left.data(), right.data()};
+        Level level;
+        double sum = 0.0;
+        long n = 0;
+        for (int block = 0; block < 2 * 48000 / 256; ++block)
+        {
+            for (int i = 0; i < 256; ++i)
+            {
+                const double t = (block * 256 + i) / 48000.0;
+                const double x = 0.2 * (std::sin(2 * std::numbers::pi * 110.0 * t) +
+                                        std::sin(2 * std::numbers::pi * 164.8 * t) +
+                                        std::sin(2 * std::numbers::pi * 220.0 * t));
+                left[static_cast<std::size_t>(i)] = static_cast<float>(x);
+                right[static_cast<std::size_t>(i)] = static_cast<float>(x);
+            }
+            EXPECT_TRUE(host.process(io, io, 256));
+            if (block < 48000 / 256)
+            {
+                continue;
+            }
+            for (const float v : left)
+            {
+                level.finite = level.finite && std::isfinite(v);
+                level.peak = std::max(level.peak, static_cast<double>(std::fabs(v)));
+                sum += static_cast<double>(v) * v;
+                ++n;
+            }
+        }
+        level.rms = std::sqrt(sum / static_cast<double>(n));
+        return level;
+    }
+
+    vst2host::Host host;
+};
+
+} // namespace
+
+TEST_F(MorvaneModule, ShowsItsEightParametersWithTheirTexts)
+{
+    const char* names[] = {"Cutoff Freq", "Resonance", "Nbr Bands", "Dist Gain",
+                           "Dist Routing", "Band Spacing", "Evolution", "Tone"};
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(host.get_param_name(i), names[i]);
+    }
+    EXPECT_EQ(host.get_param_label(0), "Hz");
+    EXPECT_EQ(host.get_param_label(6), "ms");
+    EXPECT_EQ(host.get_param_display(0), "1000") << "program Base: cutoff 1000 Hz";
+    EXPECT_EQ(host.get_param_display(4), "Post");
+    EXPECT_EQ(host.get_param_display(5), "2.000");
+
+    ASSERT_TRUE(host.string_to_parameter(0, "440"));
+    EXPECT_EQ(host.get_param_display(0), "440.0");
+    ASSERT_TRUE(host.string_to_parameter(4, "Pre-dist"));
+    EXPECT_EQ(host.get_param_display(4), "Pre");
+    EXPECT_FALSE(host.string_to_parameter(4, "x"));
+
+    char text[256] = "post";
+    EXPECT_EQ(host.vendor_specific(27, 4, text, 0.0f), 0xBEEF);
+    EXPECT_STREQ(text, "1.0000000");
+    EXPECT_EQ(host.vendor_specific(7, 2, text, 0.5f), 0xBEEF);
+    EXPECT_STREQ(text, "9") << "Nbr Bands at one half";
+
+    const auto bands = host.get_parameter_properties(2);
+    ASSERT_TRUE(bands.has_value());
+    EXPECT_EQ(bands->flags, vst2::kVstParameterUsesIntegerMinMax);
+    EXPECT_EQ(bands->minInteger, 1);
+    EXPECT_EQ(bands->maxInteger, 16);
+    const auto routing = host.get_parameter_properties(4);
+    ASSERT_TRUE(routing.has_value());
+    EXPECT_EQ(routing->flags, vst2::kVstParameterIsSwitch);
+}
+
+// Every built-in program is heard: finite, clearly audible, and not clipping wildly.
+TEST_F(MorvaneModule, EveryBuiltInProgramSounds)
+{
+    for (int program = 0; program < 8; ++program)
+    {
+        host.set_program(program);
+        const Level level = render_chord();
+        const std::string name = host.get_program_name_indexed(program).value_or("?");
+        EXPECT_TRUE(level.finite) << name;
+        EXPECT_GT(20.0 * std::log10(level.rms), -50.0) << name << " is nearly silent";
+        EXPECT_LT(level.peak, 2.0) << name;
+    }
+}
+
+// The distortion is an arctangent: whatever the input level, the output stays below 1.
+TEST_F(MorvaneModule, TheShaperBoundsLoudInput)
+{
+    host.set_program(7); // "Supra cat": high Dist Gain, Post routing
+    std::vector<float> left(256, 0.0f);
+    std::vector<float> right(256, 0.0f);
+    float* io[] = {left.data(), right.data()};
+    float peak = 0.0f;
+    for (int block = 0; block < 200; ++block)
+    {
+        for (int i = 0; i < 256; ++i)
+        {
+            left[static_cast<std::size_t>(i)] = (i % 64 < 32) ? 50.0f : -50.0f;
+            right[static_cast<std::size_t>(i)] = left[static_cast<std::size_t>(i)];
+        }
+        ASSERT_TRUE(host.process(io, io, 256));
+        for (const float v : left)
+        {
+            ASSERT_TRUE(std::isfinite(v));
+            peak = std::max(peak, std::fabs(v));
+        }
+    }
+    EXPECT_LE(peak, 1.0f);
+    EXPECT_GT(peak, 0.5f);
+}
+
+// With the right input unconnected, the right output repeats the left one.
+TEST_F(MorvaneModule, MonoInputGivesTheSameSoundOnBothSides)
+{
+    host.stop();
+    vst2host::Host mono;
+    mono.set_input_connected(1, false);
+    ASSERT_TRUE(mono.load(MORVANE_MODULE_PATH)) << mono.get_error();
+    ASSERT_TRUE(mono.start(48000.0f, 128));
+    mono.set_program(3);
+    std::vector<float> in(128);
+    std::vector<float> out_l(128);
+    std::vector<float> out_r(128);
+    float* ins[] = {in.data(), nullptr};
+    float* outs[] = {out_l.data(), out_r.data()};
+    for (int block = 0; block < 100; ++block)
+    {
+        for (int i = 0; i < 128; ++i)
+        {
+            in[static_cast<std::size_t>(i)] =
+                0.5f * static_cast<float>(std::sin(0.05 * (block * 128 + i)));
+        }
+        ASSERT_TRUE(mono.process(ins, outs, 128));
+        ASSERT_EQ(0, std::memcmp(out_l.data(), out_r.data(), 128 * sizeof(float))) << "block " << block;
+    }
+}

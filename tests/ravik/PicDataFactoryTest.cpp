@@ -1,0 +1,287 @@
+#include "ravik/PicDataFactory.hpp"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <typeinfo>
+
+#include "ravik/AlphaPicData24.hpp"
+#include "ravik/AlphaPicData8.hpp"
+#include "ravik/ApicBytes.hpp"
+#include "ravik/FontFactory.hpp"
+#include "ravik/MulticolorFont.hpp"
+#include "ravik/PicData24.hpp"
+#include "ravik/PicData8.hpp"
+#include "ravik/RenderingBufferMemory.hpp"
+#include "ravik/UnicolorFont.hpp"
+
+namespace
+{
+
+// A valid 2 x 2 picture of each decoder's format.
+ApicBytes valid(Decoder d)
+{
+    return make_apic(d, 2, 2, {0x01020304u, 0x05060708u, 0x01020304u, 0x0A0B0C0Du},
+                     {255, 0, 128, 7});
+}
+
+struct KindCase
+{
+    Decoder decoder;
+    const std::type_info* type;
+};
+
+class PicDataFactoryKinds : public testing::TestWithParam<KindCase>
+{
+};
+
+TEST_P(PicDataFactoryKinds, ChoosesTheDecoderByKindAndBits)
+{
+    const auto loaded = load_picture(valid(GetParam().decoder));
+    ASSERT_NE(loaded.pic, nullptr) << "a well-formed resource loads";
+    EXPECT_EQ(typeid(*loaded.pic), *GetParam().type);
+    EXPECT_EQ(loaded.pic->get_width(), 2);
+    EXPECT_EQ(loaded.pic->get_height(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllFour, PicDataFactoryKinds,
+    testing::Values(KindCase{Decoder::pal8, &typeid(ravik::PicData8)},
+                    KindCase{Decoder::direct24, &typeid(ravik::PicData24)},
+                    KindCase{Decoder::alpha_pal8, &typeid(ravik::AlphaPicData8)},
+                    KindCase{Decoder::alpha24, &typeid(ravik::AlphaPicData24)}),
+    [](const auto& info) { return decoder_name(info.param.decoder); });
+
+struct Malformed
+{
+    const char* name;
+    Decoder decoder;
+    std::function<void(ApicBytes&)> change;
+    // Applied to the bytes after the header change.
+    std::function<void(std::vector<std::uint8_t>&)> cut = nullptr;
+};
+
+class PicDataFactoryRefuses : public testing::TestWithParam<Malformed>
+{
+};
+
+TEST_P(PicDataFactoryRefuses, GivesNull)
+{
+    ApicBytes a = valid(GetParam().decoder);
+    GetParam().change(a);
+    auto bytes = a.bytes();
+    if (GetParam().cut)
+    {
+        GetParam().cut(bytes);
+    }
+    EXPECT_EQ(ravik::PicDataFactory::create_from_data(bytes), nullptr);
+}
+
+void drop_last(std::vector<std::uint8_t>& b)
+{
+    b.pop_back();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ResourceChecks, PicDataFactoryRefuses,
+    testing::Values(
+        Malformed{"MarkerZero", Decoder::direct24, [](ApicBytes& a) { a.marker = 0; }},
+        Malformed{"HeaderSize35", Decoder::direct24, [](ApicBytes& a) { a.header_size = 35; }},
+        Malformed{"HeaderLongerThanResource", Decoder::direct24,
+                  [](ApicBytes& a) { a.header_size = 1000; }},
+        Malformed{"ShorterThanHeader", Decoder::direct24, [](ApicBytes&) {},
+                  [](std::vector<std::uint8_t>& b) { b.resize(35); }},
+        Malformed{"BothSizesNegative", Decoder::direct24,
+                  [](ApicBytes& a) { a.width = a.height = -2; }},
+        Malformed{"NegativeWidth", Decoder::direct24, [](ApicBytes& a) { a.width = -2; }},
+        Malformed{"NegativeHeight", Decoder::alpha24, [](ApicBytes& a) { a.height = -1; }},
+        Malformed{"Bits16", Decoder::direct24, [](ApicBytes& a) { a.bits = 16; }},
+        Malformed{"Bits0", Decoder::direct24, [](ApicBytes& a) { a.bits = 0; }},
+        Malformed{"Palette257", Decoder::pal8, [](ApicBytes& a) { a.palette.resize(257); }},
+        Malformed{"Kind2", Decoder::direct24, [](ApicBytes& a) { a.kind = 2; }},
+        Malformed{"Kind7", Decoder::pal8, [](ApicBytes& a) { a.kind = 7; }},
+        Malformed{"PixelsCutShort", Decoder::direct24, [](ApicBytes&) {}, drop_last},
+        Malformed{"AlphaPixelsCutShort", Decoder::alpha_pal8, [](ApicBytes&) {}, drop_last},
+        Malformed{"PixelOffsetBeyondEnd", Decoder::alpha24,
+                  [](ApicBytes& a) { a.pixel_offset = 0xFFFFFFF0u; }},
+        Malformed{"HugeSizes", Decoder::direct24,
+                  [](ApicBytes& a) { a.width = a.height = 0x7FFFFFFF; }},
+        Malformed{"PaletteBeyondEnd", Decoder::pal8,
+                  [](ApicBytes& a) { a.palette_offset = 0xFFFFFFFFu; }},
+        Malformed{"PaletteEntriesBeyondEnd", Decoder::alpha_pal8,
+                  [](ApicBytes& a) { a.palette_entries = 200; }},
+        Malformed{"IndexBeyondPalette", Decoder::pal8, [](ApicBytes& a) { a.pixels[3] = 3; }},
+        Malformed{"AlphaIndexBeyondPalette", Decoder::alpha_pal8,
+                  [](ApicBytes& a) { a.palette_entries = 1; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PicDataFactory, AcceptsTheLimitsOfTheFormat)
+{
+    ApicBytes full = valid(Decoder::pal8);
+    full.palette.resize(256, 0x00112233u);
+    EXPECT_NE(load_picture(full).pic, nullptr) << "256 palette entries load";
+
+    ApicBytes marker = valid(Decoder::alpha24);
+    marker.marker = 0xFFFFFFFFu;
+    marker.header_size = 40;
+    EXPECT_NE(load_picture(marker).pic, nullptr) << "marker with all bits set, longer header";
+
+    ApicBytes empty = make_apic(Decoder::direct24, 0, 0, {});
+    const auto loaded = load_picture(empty);
+    ASSERT_NE(loaded.pic, nullptr) << "a picture without pixels loads";
+    ravik::RenderingBufferMemory buffer(4, 4, 0x12345678u);
+    loaded.pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
+    EXPECT_EQ(buffer.get_pixel(0, 0), 0x12345678u) << "and draws nothing";
+}
+
+TEST(PicDataFactory, MissingResourceGivesNull)
+{
+    EXPECT_EQ(ravik::PicDataFactory::create("no_such_picture"), nullptr);
+    EXPECT_EQ(ravik::FontFactory::create("no_such_font"), nullptr);
+}
+
+struct FontKindCase
+{
+    const char* name;
+    std::uint32_t kind;
+    std::uint32_t bits;
+    int height;
+    // Null for refused.
+    const std::type_info* type;
+};
+
+class FontFactoryKinds : public testing::TestWithParam<FontKindCase>
+{
+};
+
+TEST_P(FontFactoryKinds, ChoosesTheFontOrRefuses)
+{
+    const auto& c = GetParam();
+    ApicBytes a;
+    a.kind = c.kind;
+    a.bits = c.bits;
+    a.width = 3;
+    a.height = c.height;
+    const int bpp = c.bits == 24 ? 4 : (c.kind == 1 ? 2 : 1);
+    a.pixels.assign(static_cast<std::size_t>(3 * c.height * bpp), 0);
+    if (c.bits == 8)
+    {
+        a.palette = {0x00FF0000u};
+    }
+    const auto bytes = a.bytes();
+    const auto font = ravik::FontFactory::create_from_data(bytes);
+    if (c.type == nullptr)
+    {
+        EXPECT_EQ(font, nullptr);
+        return;
+    }
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(typeid(*font), *c.type);
+    EXPECT_EQ(font->get_line_height(), c.height - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ResourceChecks, FontFactoryKinds,
+    testing::Values(FontKindCase{"Unicolour", 2, 0, 4, &typeid(ravik::UnicolorFont)},
+                    FontKindCase{"Multicolour", 1, 8, 4, &typeid(ravik::MulticolorFont)},
+                    FontKindCase{"OpaquePicture", 0, 8, 4, nullptr},
+                    FontKindCase{"AlphaPicture24", 1, 24, 4, nullptr},
+                    FontKindCase{"Kind2With8Bits", 2, 8, 4, nullptr},
+                    FontKindCase{"Kind1WithoutBits", 1, 0, 4, nullptr},
+                    FontKindCase{"NoMarkerRow", 2, 0, 0, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FontFactory, RefusesWhatPicturesRefuse)
+{
+    ApicBytes a;
+    a.kind = 1;
+    a.bits = 8;
+    a.width = 2;
+    a.height = 2;
+    a.palette.resize(257);
+    a.pixels.assign(8, 0);
+    EXPECT_EQ(ravik::FontFactory::create_from_data(a.bytes()), nullptr) << "257 entries";
+    a.palette.resize(1);
+    a.pixels[4] = 1;
+    EXPECT_EQ(ravik::FontFactory::create_from_data(a.bytes()), nullptr) << "index beyond palette";
+    a.pixels[4] = 0;
+    a.header_size = 35;
+    EXPECT_EQ(ravik::FontFactory::create_from_data(a.bytes()), nullptr) << "header size 35";
+}
+
+// Whatever the bytes, loading and then drawing every slot reads and writes only where it may
+// (the sanitizers watch). Half the inputs are valid resources with a few bytes changed, so that
+// many of them load.
+TEST(PicDataFactory, RandomBytesNeverReachOutside)
+{
+    std::mt19937 rng(12345);
+    auto byte = [&rng] { return static_cast<std::uint8_t>(rng() & 0xFF); };
+    int pictures = 0;
+    int fonts = 0;
+    ravik::RenderingBufferMemory buffer(16, 16);
+    for (int round = 0; round < 3000; ++round)
+    {
+        std::vector<std::uint8_t> bytes;
+        if (round % 2 == 0)
+        {
+            bytes.resize(rng() % 120);
+            for (auto& b : bytes)
+            {
+                b = byte();
+            }
+            if (bytes.size() >= 8 && round % 4 == 0)
+            {
+                bytes[4] = 36; // most headers would fail on their size otherwise
+                bytes[5] = bytes[6] = bytes[7] = 0;
+            }
+        }
+        else
+        {
+            const auto d = static_cast<Decoder>(rng() % 4);
+            ApicBytes a = make_apic(d, 3, 2, {1, 2, 3, 4, 5, 6}, {0, 9, 255, 128, 1, 2});
+            if (round % 3 == 0)
+            {
+                a.kind = 2;
+                a.bits = 0;
+                a.pixels.resize(6);
+            }
+            bytes = a.bytes();
+            for (int n = 0, changes = 1 + static_cast<int>(rng() % 3); n < changes; ++n)
+            {
+                bytes[rng() % bytes.size()] = byte();
+            }
+            if (rng() % 4 == 0)
+            {
+                bytes.resize(rng() % bytes.size());
+            }
+        }
+        if (auto pic = ravik::PicDataFactory::create_from_data(bytes))
+        {
+            ++pictures;
+            const std::size_t n = static_cast<std::size_t>(pic->get_width()) *
+                                  static_cast<std::size_t>(pic->get_height());
+            EXPECT_LE(n, bytes.size()) << "a loaded picture's pixels lie within its bytes";
+            const ravik::Rect crop{0, 0, pic->get_width(), pic->get_height()};
+            pic->draw({-1, -1, 15, 15}, buffer, crop);
+            pic->draw_multiply({0, 0, 16, 16}, buffer, crop);
+            pic->draw_add({1, 1, 17, 17}, buffer, crop);
+            pic->draw_at(-1.5, -0.25, {0, 0, 16, 16}, buffer, crop);
+            pic->draw_rotated_faded(1.0, 1.0, {0, 0, 16, 16}, 0.7, buffer, crop, 0.5f);
+            std::vector<ravik::Pixel> pixels(n);
+            std::vector<std::int32_t> sums(3 * n);
+            pic->copy_into(pixels);
+            pic->accumulate_into(sums);
+            pic->mix_into(pixels, *pic, 0.5f);
+        }
+        if (auto font = ravik::FontFactory::create_from_data(bytes))
+        {
+            ++fonts;
+            ravik::Text text{"\x01\x02 AZ\xFF", 16, 16, ravik::Text::centre, 0x00FFFFFF};
+            font->draw_text({-2, 0, 14, 16}, buffer, text);
+        }
+    }
+    EXPECT_GT(pictures, 100) << "enough inputs loaded to exercise the decoders";
+    EXPECT_GT(fonts, 10) << "enough inputs loaded to exercise the fonts";
+}
+
+} // namespace
