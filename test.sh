@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test of Morvane: the native suite in release, the native suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, and the same suite cross-compiled for 64-bit Windows and run under
-# wine. Installs what it needs first. Fails when any build or test fails on any target.
+# and UndefinedBehaviorSanitizer, the robustness tests under ThreadSanitizer, every fuzz target for
+# a short time, and the suite cross-compiled for 64-bit Windows and run under wine. Installs what
+# it needs first. Fails when any build or test fails on any target.
 set -uo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh || exit 1
@@ -39,6 +40,16 @@ run_suite() {
 
 run_suite native-release "Linux"
 run_suite native-asan "Linux, ASan+UBSan"
+# Only the robustness tests (torture, instances) run under ThreadSanitizer: its build is slow.
+run_suite native-tsan "Linux, TSan (robustness)"
+
+# Every fuzz target for 30 seconds; `scripts/fuzz.sh SECONDS` runs them longer.
+echo "== Fuzzing (libFuzzer, ASan+UBSan): build and run"
+fuzz_log=build/fuzz-summary.log
+scripts/fuzz.sh 30 2>&1 | tee "$fuzz_log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+fuzz_line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$fuzz_log" | tail -n 1)
+summaries+=("Fuzzing (libFuzzer, ASan+UBSan): ${fuzz_line:-fuzzing gave no summary}")
 
 # Windows programs run under wine with a private prefix in the build folder, and with a virtual
 # display for the tests that open real windows.

@@ -5,15 +5,19 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ ccache
+    clang-14 libclang-rt-14-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine64 xvfb xauth
     lsp-plugins-vst
-    libfreetype-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
     libcli11-dev
     libsndfile1-dev
     libsmf-dev
     pkg-config
+    libfreetype-dev
+    zlib1g-dev
+    fonts-dejavu-core
+    fonts-dejavu-extra
 )
 
 missing=()

@@ -172,31 +172,32 @@ int MidiDevSelDispatcher::select_out_by_name(const std::string& name)
 }
 
 // The device leaves the manager's slot before it is closed, so that no thread is using it
-// then; a device that refuses to close goes back and stays selected.
-int MidiDevSelDispatcher::select_in_locked(int position)
+// then; a device that refuses to close goes back and stays selected. Dev is the direction's
+// device type; get and set reach the manager's slot, create asks the entry's component.
+template <typename Dev, typename Get, typename Set, typename Create>
+int MidiDevSelDispatcher::select_locked(int position, const std::vector<Entry>& list, int& index,
+                                        Get get, Set set, Create create)
 {
-    if (position < -1 || position >= static_cast<int>(in_list_.size()))
+    if (position < -1 || position >= static_cast<int>(list.size()))
     {
         return err_no_device;
     }
-    if (MidiInInterface* const current = mgr_.get_input(); current != nullptr)
+    if (Dev* const current = get(); current != nullptr)
     {
-        mgr_.set_input(nullptr);
+        set(nullptr);
         if (const int ret = current->close(); ret != 0)
         {
-            mgr_.set_input(current);
+            set(current);
             return ret;
         }
     }
-    in_index_ = -1;
+    index = -1;
     if (position < 0)
     {
         return 0;
     }
-    MidiInInterface* dev = nullptr;
-    if (const int ret =
-            in_list_[static_cast<std::size_t>(position)].comp->create_in(position, mgr_, dev);
-        ret != 0)
+    Dev* dev = nullptr;
+    if (const int ret = create(*list[static_cast<std::size_t>(position)].comp, dev); ret != 0)
     {
         return ret;
     }
@@ -208,49 +209,27 @@ int MidiDevSelDispatcher::select_in_locked(int position)
     {
         return ret;
     }
-    in_index_ = position;
-    mgr_.set_input(dev);
+    index = position;
+    set(dev);
     return 0;
+}
+
+int MidiDevSelDispatcher::select_in_locked(int position)
+{
+    return select_locked<MidiInInterface>(
+        position, in_list_, in_index_, [this] { return mgr_.get_input(); },
+        [this](MidiInInterface* dev) { mgr_.set_input(dev); },
+        [this, position](MidiDevSelCompInterface& comp, MidiInInterface*& dev)
+        { return comp.create_in(position, mgr_, dev); });
 }
 
 int MidiDevSelDispatcher::select_out_locked(int position)
 {
-    if (position < -1 || position >= static_cast<int>(out_list_.size()))
-    {
-        return err_no_device;
-    }
-    if (MidiOutInterface* const current = mgr_.get_output(); current != nullptr)
-    {
-        mgr_.set_output(nullptr);
-        if (const int ret = current->close(); ret != 0)
-        {
-            mgr_.set_output(current);
-            return ret;
-        }
-    }
-    out_index_ = -1;
-    if (position < 0)
-    {
-        return 0;
-    }
-    MidiOutInterface* dev = nullptr;
-    if (const int ret =
-            out_list_[static_cast<std::size_t>(position)].comp->create_out(position, mgr_, dev);
-        ret != 0)
-    {
-        return ret;
-    }
-    if (dev == nullptr)
-    {
-        return err_no_device;
-    }
-    if (const int ret = dev->open(); ret != 0)
-    {
-        return ret;
-    }
-    out_index_ = position;
-    mgr_.set_output(dev);
-    return 0;
+    return select_locked<MidiOutInterface>(
+        position, out_list_, out_index_, [this] { return mgr_.get_output(); },
+        [this](MidiOutInterface* dev) { mgr_.set_output(dev); },
+        [this, position](MidiDevSelCompInterface& comp, MidiOutInterface*& dev)
+        { return comp.create_out(position, mgr_, dev); });
 }
 
 int MidiDevSelDispatcher::find_by_name(const std::vector<Entry>& list, const std::string& name)

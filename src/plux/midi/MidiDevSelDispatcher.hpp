@@ -64,6 +64,9 @@ private:
         MidiDevSelCompInterface* comp;
     };
 
+    template <typename Dev, typename Get, typename Set, typename Create>
+    int select_locked(int position, const std::vector<Entry>& list, int& index, Get get, Set set,
+                      Create create);
     int select_in_locked(int position);
     int select_out_locked(int position);
     static int find_by_name(const std::vector<Entry>& list, const std::string& name);

@@ -7,7 +7,9 @@
 #include "plux/DspInterface.hpp"
 #include "plux/GuiInterface.hpp"
 #include "plux/HostGuiInterface.hpp"
+#include "plux/vst2/DenormalGuard.hpp"
 #include "plux/vst2/RoundingGuard.hpp"
+#include "plux/vst2/Vst2PluginDetail.hpp"
 #include "plux/vst2/Vst2WinEditor.hpp"
 #include "sys/ModulePath.hpp"
 
@@ -17,23 +19,12 @@ namespace plux
 namespace
 {
 
-bool equals_no_case(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b)
-    {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
-        {
-            return false;
-        }
-    }
-    return *a == *b;
-}
+using vst2_detail::equals_no_case;
 
-bool ends_with_no_case(const std::string& text, const char* suffix)
+bool ends_with_no_case(const std::string& text, std::string_view suffix)
 {
-    const std::size_t n = std::strlen(suffix);
-    return text.size() > n && equals_no_case(text.c_str() + text.size() - n, suffix);
+    return text.size() > suffix.size() &&
+           equals_no_case(std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
 std::string without_file_name(const std::string& path)
@@ -134,6 +125,7 @@ void Vst2WinPlugin::process(float** /*inputs*/, float** /*outputs*/, vst2::VstIn
 void Vst2WinPlugin::processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames)
 {
     RoundingGuard guard;
+    DenormalGuard denormals;
     Vst2Plugin::processReplacing(inputs, outputs, frames);
 }
 

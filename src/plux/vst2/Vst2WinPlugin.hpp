@@ -15,8 +15,8 @@ namespace plux
 class Vst2WinEditor;
 
 // The plug-in object that the entry builds: Vst2Plugin with the editor object, the background
-// thread that closes gestures every 50 ms, host detection and the floating-point rounding guard
-// around audio processing.
+// thread that closes gestures every 50 ms, host detection, and the floating-point rounding and
+// denormal guards around audio processing.
 class Vst2WinPlugin final : public Vst2Plugin
 {
 public:

@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <thread>
+#include <xmmintrin.h>
 
 #include "Vst2EffectFixture.hpp"
 #include "plux/HostGuiInterface.hpp"
+#include "plux/vst2/DenormalGuard.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
 #include "sys/PersistentKeyList.hpp"
 
@@ -252,6 +254,32 @@ TEST_F(Vst2HostTest, TheHostsRoundingModeIsPutBack)
     std::fesetround(FE_TONEAREST);
     EXPECT_EQ(during, FE_TONEAREST) << "the effect processes with round-to-nearest";
     EXPECT_EQ(after, FE_DOWNWARD) << "and the host gets its own mode back";
+}
+
+// Filters that ring out into denormal numbers slow the whole host down: the effect processes with
+// denormals flushed to zero and read as zero, and the host gets its own control word back.
+TEST_F(Vst2HostTest, DenormalsAreFlushedDuringTheBlockOnly)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    host.set_parameter(3, 0.5f); // gain 1
+    const unsigned int ftz_daz =
+        plux::DenormalGuard::flush_to_zero | plux::DenormalGuard::denormals_are_zero;
+    const unsigned int host_word = _mm_getcsr() & ~ftz_daz;
+    for (const unsigned int word : {host_word, host_word | plux::DenormalGuard::flush_to_zero})
+    {
+        _mm_setcsr(word);
+        std::vector<float> in(64, 1.0e-40f);
+        std::vector<float> out(64, 1.0f);
+        float* ins[] = {in.data(), in.data()};
+        float* outs[] = {out.data(), out.data()};
+        ASSERT_TRUE(host.process(ins, outs, 64));
+        const unsigned int after = _mm_getcsr();
+        _mm_setcsr(host_word);
+        EXPECT_EQ(out[0], 0.0f) << "a denormal input reads as zero";
+        EXPECT_EQ(out[63], 0.0f);
+        EXPECT_EQ(after, word) << "the host's control word is put back";
+    }
 }
 
 TEST_F(Vst2HostTest, TempoOnlyWhenTheHostHasAValidOne)

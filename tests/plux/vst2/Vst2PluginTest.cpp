@@ -327,6 +327,38 @@ TEST_P(Vst2EffectTest, ABankWithFewerProgramsKeepsIndicesInside)
     EXPECT_EQ(host.use_effect()->numPrograms, 8) << "the host keeps the number it was told";
 }
 
+// What a host restores it must be able to save again with its project: chunks of another shape
+// (an older version with fewer parameters, data of another effect) either take the effect's
+// shape or are refused, never leaving a state that no chunk can hold.
+TEST_P(Vst2EffectTest, RestoredChunksCanBeSavedAgain)
+{
+    plux::BankManager older;
+    older.resize(2);
+    for (int i = 0; i < 2; ++i)
+    {
+        older.use_prog(i).use_values().assign(5, 0.5f);
+    }
+    std::vector<unsigned char> data(static_cast<std::size_t>(older.get_size()));
+    ASSERT_EQ(older.write(std::span(reinterpret_cast<std::uint8_t*>(data.data()), data.size())), 0);
+    host.set_parameter(6, 0.125f);
+    ASSERT_EQ(host.set_chunk(data, false), 1);
+    EXPECT_FLOAT_EQ(host.get_parameter(4), 0.5f);
+    EXPECT_FLOAT_EQ(host.get_parameter(6), 0.125f) << "a value the program lacks stays as it was";
+    const auto bank = host.get_chunk(false);
+    ASSERT_EQ(bank.size(), 8u + 2u * 108u) << "two programs of eight values";
+    EXPECT_TRUE(std::isnan(std::bit_cast<float>(be32(bank, 8 + 108 + 76 + 4 * 6))))
+        << "program 1 still leaves parameter 6 alone";
+    EXPECT_EQ(host.set_chunk(bank, false), 1);
+    EXPECT_EQ(host.get_chunk(false), bank);
+
+    auto one = host.get_chunk(true);
+    ASSERT_EQ(one.size(), 108u);
+    one[11] = 4; // four bytes of extra data, which no other program has
+    one.insert(one.end(), {1, 2, 3, 4});
+    EXPECT_EQ(host.set_chunk(one, true), 0) << "the bank could not be saved any more";
+    EXPECT_EQ(host.get_chunk(false), bank) << "and nothing changed";
+}
+
 TEST_P(Vst2EffectTest, ProcessesAudioInPlace)
 {
     host.set_parameter(3, 0.25f); // gain 0.5

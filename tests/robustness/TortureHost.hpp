@@ -1,0 +1,62 @@
+#pragma once
+
+// A host for the torture test: it keeps no log, only what the checks need, so that it can answer
+// every thread of the plug-in at full speed for as long as the test runs. It checks each
+// automation report on arrival and follows the begin-edit/end-edit gesture of every parameter.
+// One at a time per process.
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "RobustnessRig.hpp"
+#include "plux/vst2/Vst2Abi.hpp"
+#include "vst2host/ModuleLoader.hpp"
+
+namespace robustness
+{
+
+class TortureHost
+{
+public:
+    static constexpr int max_params = 64;
+    static constexpr int max_block = 2048;
+    static constexpr float sample_rate = 44100.0f;
+
+    TortureHost();
+    ~TortureHost();
+    TortureHost(const TortureHost&) = delete;
+    TortureHost& operator=(const TortureHost&) = delete;
+
+    // Loads and starts the effect (open, rate, block size, resume); false with a test failure.
+    bool start(EffectSource source);
+    // Suspends and closes the effect.
+    void stop();
+    vst2::AEffect* use_effect() const { return effect_; }
+
+    // Any thread.
+    int get_begin_edits(int index) const { return begins_[index].load(); }
+    int get_end_edits(int index) const { return ends_[index].load(); }
+    int get_automations() const { return automations_.load(); }
+    // What went wrong in a callback, in arrival order.
+    std::vector<std::string> get_problems() const;
+
+private:
+    static vst2::VstIntPtr callback(vst2::AEffect* effect, vst2::VstInt32 opcode,
+                                    vst2::VstInt32 index, vst2::VstIntPtr value, void* ptr,
+                                    float opt);
+    vst2::VstIntPtr answer(vst2::VstInt32 opcode, vst2::VstInt32 index, float opt);
+    void problem(std::string text);
+
+    vst2host::ModuleLoader module_;
+    vst2::AEffect* effect_ = nullptr;
+    std::array<std::atomic<bool>, max_params> open_{};
+    std::array<std::atomic<int>, max_params> begins_{};
+    std::array<std::atomic<int>, max_params> ends_{};
+    std::atomic<int> automations_{0};
+    mutable std::mutex problems_mutex_;
+    std::vector<std::string> problems_;
+};
+
+} // namespace robustness
