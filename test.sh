@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test of Morvane: the native suite in release, the native suite under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the robustness tests under ThreadSanitizer, every fuzz target for
-# a short time, and the suite cross-compiled for 64-bit Windows and run under wine. Installs what
-# it needs first. Fails when any build or test fails on any target.
+# a short time, the suite cross-compiled for 64-bit Windows and run under wine, and the Windows
+# build's audio and chunks against the Linux build's. Installs what it needs first. Fails when any
+# build or test fails on any target.
 set -uo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh || exit 1
@@ -55,6 +56,16 @@ summaries+=("Fuzzing (libFuzzer, ASan+UBSan): ${fuzz_line:-fuzzing gave no summa
 # display for the tests that open real windows.
 export WINEPREFIX="$PWD/build/win64-release/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 run_suite win64-release "Windows x86-64 (wine)" xvfb-run -a -s "-screen 0 1280x1024x24" scripts/with-wine.sh
+
+# The Windows build against the Linux one: the same audio from every program, and chunks saved on
+# one target restored on the other.
+echo "== Linux against Windows"
+cross_log=build/cross-target-summary.log
+MORVANE_HOST_WINDOWS_BUILD="$PWD/build/win64-release" xvfb-run -a scripts/with-wine.sh \
+    ctest --test-dir build/native-release -R '^CrossTarget\.' --output-on-failure 2>&1 | tee "$cross_log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+cross_line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$cross_log" | tail -n 1)
+summaries+=("Linux against Windows: ${cross_line:-ctest gave no summary}")
 
 echo
 echo "== Summary"

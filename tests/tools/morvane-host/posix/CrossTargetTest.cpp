@@ -138,7 +138,18 @@ TEST_F(CrossTarget, ChunksLoadOnTheOtherTarget)
         run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-from-windows.wav"),
              "--chunk-in", path("windows.bin")});
     ASSERT_EQ(linux_load.exit_code, 0) << linux_load.err;
-    const AudioData reference = read_wav(path("linux.wav"));
+    // The reference is the chunk restored on its own target: a restored state starts without the
+    // glide that automation from the defaults makes.
+    const ToolRun linux_reload =
+        run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-from-linux.wav"),
+             "--chunk-in", path("linux.bin")});
+    ASSERT_EQ(linux_reload.exit_code, 0) << linux_reload.err;
+    const AudioData reference = read_wav(path("linux-from-linux.wav"));
+    const ToolRun linux_default =
+        run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-default.wav")});
+    ASSERT_EQ(linux_default.exit_code, 0) << linux_default.err;
+    ASSERT_GT(largest_difference(reference, read_wav(path("linux-default.wav"))), 0.01)
+        << "the chunk carries the automated value";
     EXPECT_LE(largest_difference(read_wav(path("windows-from-linux.wav")), reference), tolerance);
     EXPECT_LE(largest_difference(read_wav(path("linux-from-windows.wav")), reference), tolerance);
 }
