@@ -17,6 +17,8 @@ if(MORVANE_SANITIZE)
   target_compile_options(morvane_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(morvane_options INTERFACE -fsanitize=address,undefined)
+  # The standard library checks its own preconditions too (ranges, clamp bounds, indexes).
+  target_compile_definitions(morvane_options INTERFACE _GLIBCXX_ASSERTIONS)
 endif()
 if(WIN32)
   # Windows XP-era APIs are enough; keep <windows.h> lean where it is used.

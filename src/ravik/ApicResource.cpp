@@ -1,5 +1,6 @@
 #include "ravik/ApicResource.hpp"
 
+#include <algorithm>
 #include <bit>
 
 namespace ravik
@@ -60,11 +61,13 @@ std::optional<ApicResource> ApicResource::parse(std::span<const std::uint8_t> da
     {
         return std::nullopt;
     }
-    // A negative width or height alone would make the pixel count negative.
-    if (h.width < 0 || h.height < 0)
+    if (h.width < 0 && h.height < 0)
     {
         return std::nullopt;
     }
+    // One negative side makes a picture without pixels, which draws nothing.
+    h.width = std::max(h.width, 0);
+    h.height = std::max(h.height, 0);
     const bool paletted = h.bits_per_pixel == 8;
     if (use == Use::picture ? !(paletted || h.bits_per_pixel == 24)
                             : !(paletted || h.bits_per_pixel == 0))

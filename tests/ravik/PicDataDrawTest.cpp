@@ -358,6 +358,9 @@ TEST_P(Rotated, NeverWritesOutsideClipOrBuffer)
     {
         loaded.pic->draw_rotated(-6.0, -6.0, clip, angle, buffer, {0, 0, 8, 8});
         loaded.pic->draw_rotated(40.0, -90.0, {-50, -50, 50, 50}, angle, buffer, {0, 0, 8, 8});
+        // Clips that miss the buffer altogether, as a repaint of a control scrolled away gives.
+        loaded.pic->draw_rotated(2.0, 2.0, {-20, -20, -5, -5}, angle, buffer, {0, 0, 8, 8});
+        loaded.pic->draw_rotated(2.0, 2.0, {20, 0, 30, 12}, angle, buffer, {0, 0, 8, 8});
     }
     bool inside_changed = false;
     for (int y = 0; y < 12; ++y)

@@ -93,8 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                   [](std::vector<std::uint8_t>& b) { b.resize(35); }},
         Malformed{"BothSizesNegative", Decoder::direct24,
                   [](ApicBytes& a) { a.width = a.height = -2; }},
-        Malformed{"NegativeWidth", Decoder::direct24, [](ApicBytes& a) { a.width = -2; }},
-        Malformed{"NegativeHeight", Decoder::alpha24, [](ApicBytes& a) { a.height = -1; }},
         Malformed{"Bits16", Decoder::direct24, [](ApicBytes& a) { a.bits = 16; }},
         Malformed{"Bits0", Decoder::direct24, [](ApicBytes& a) { a.bits = 0; }},
         Malformed{"Palette257", Decoder::pal8, [](ApicBytes& a) { a.palette.resize(257); }},
@@ -132,6 +130,18 @@ TEST(PicDataFactory, AcceptsTheLimitsOfTheFormat)
     ravik::RenderingBufferMemory buffer(4, 4, 0x12345678u);
     loaded.pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
     EXPECT_EQ(buffer.get_pixel(0, 0), 0x12345678u) << "and draws nothing";
+
+    for (const auto& [width, height] : {std::pair{-2, 2}, std::pair{2, -1}})
+    {
+        ApicBytes one_negative = valid(Decoder::alpha24);
+        one_negative.width = width;
+        one_negative.height = height;
+        const auto half = load_picture(one_negative);
+        ASSERT_NE(half.pic, nullptr) << "one negative side (" << width << ", " << height << ")";
+        EXPECT_EQ(half.pic->get_width() * half.pic->get_height(), 0);
+        half.pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
+        EXPECT_EQ(buffer.get_pixel(0, 0), 0x12345678u) << "a picture without pixels draws nothing";
+    }
 }
 
 TEST(PicDataFactory, MissingResourceGivesNull)

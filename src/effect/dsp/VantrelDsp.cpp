@@ -153,8 +153,7 @@ void VantrelDsp::set_sample_rate(float rate)
     {
         return;
     }
-    rate_ =
-        std::clamp(rate, static_cast<float>(min_sample_rate), static_cast<float>(max_sample_rate));
+    rate_ = std::min(rate, highest_sample_rate);
     stage_.set_sample_rate(rate_);
     for (Biquad& f : main_filters_)
     {

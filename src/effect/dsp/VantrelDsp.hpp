@@ -42,6 +42,9 @@ public:
     static constexpr int control_interval = 64;
     static constexpr double min_sample_rate = 4000.0;
     static constexpr double max_sample_rate = 384000.0;
+    // Beyond the supported range the engine still runs at the host's rate; only a rate no audio
+    // interface has (which would ask for gigabytes of delay line) is held to this.
+    static constexpr float highest_sample_rate = 1536000.0f;
     // Harmonic bands stay below this fraction of the rate.
     static constexpr double band_limit_ratio = 0.475;
     static constexpr int nbr_params = 8;
@@ -66,7 +69,7 @@ public:
     const plux::BusInfo& use_out_bus(int index) const override;
     double get_min_sample_rate() const override { return min_sample_rate; }
     double get_max_sample_rate() const override { return max_sample_rate; }
-    // Rates outside 4000..384000 Hz are clamped to that range.
+    // Any positive rate up to highest_sample_rate is taken as it is; 0 and NaN are ignored.
     void set_sample_rate(float rate) override;
 
     // Eight from construction on: the frame counts the parameters before init() creates them.

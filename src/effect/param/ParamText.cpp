@@ -1,6 +1,7 @@
 #include "effect/param/ParamText.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -62,12 +63,24 @@ bool ParamText::read_number(const char* text, double& val) noexcept
         return false;
     }
     const char* end = text + std::strlen(text);
+    // "%lf" reads C99 hexadecimal numbers too: "0x10" is 16, "0x1p3" is 8.
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+                     (std::isxdigit(static_cast<unsigned char>(text[2])) != 0 ||
+                      (text[2] == '.' && std::isxdigit(static_cast<unsigned char>(text[3])) != 0));
+    if (hex)
+    {
+        text += 2;
+    }
+    const char exponent = hex ? 'p' : 'e';
     double parsed = 0.0;
-    const auto res = std::from_chars(text, end, parsed, std::chars_format::general);
+    const auto res = std::from_chars(text, end, parsed,
+                                     hex ? std::chars_format::hex : std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range)
     {
         // Too large or too small for a double: "%lf" gives infinity or zero.
-        const char* e = std::find_if(text, res.ptr, [](char c) { return c == 'e' || c == 'E'; });
+        const char* e = std::find_if(
+            text, res.ptr,
+            [exponent](char c) { return std::tolower(static_cast<unsigned char>(c)) == exponent; });
         const bool underflow = e != res.ptr && e + 1 != res.ptr && e[1] == '-';
         parsed = underflow ? 0.0 : std::numeric_limits<double>::infinity();
     }

@@ -9,7 +9,9 @@ namespace plux
 
 NormalizedParamInterface& PluginInternal::use_param(int index)
 {
-    if (index < 0 || index >= get_nbr_param())
+    // The list, not get_nbr_param: a DSP side may announce its count before init creates the
+    // parameters and after stop has dropped them.
+    if (index < 0 || static_cast<std::size_t>(index) >= param_list_.size())
     {
         throw std::out_of_range("plux::PluginInternal::use_param() : Index out of range.");
     }

@@ -87,7 +87,26 @@ void BkgThreadWin32::stop()
     }
     impl_->running.store(false);
     ::SetEvent(impl_->wake);
-    ::WaitForSingleObject(impl_->thread, INFINITE);
+    // The tasks call the host, and hosts may answer such a call on their user-interface thread
+    // (a message sent to one of their windows) - the thread that usually closes the plug-in. Take
+    // sent messages while waiting, so neither thread waits for the other for ever. The wait has no
+    // time limit: the task uses objects that are destroyed once stop returns.
+    for (;;)
+    {
+        const DWORD woken =
+            ::MsgWaitForMultipleObjects(1, &impl_->thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0 + 1)
+        {
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0)
+        {
+            ::WaitForSingleObject(impl_->thread, INFINITE);
+        }
+        break;
+    }
     ::CloseHandle(impl_->thread);
     ::CloseHandle(impl_->wake);
     impl_->thread = nullptr;

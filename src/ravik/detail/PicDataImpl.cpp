@@ -467,6 +467,10 @@ int AlphaPicData<Source>::draw_rotated_faded(double x, double y, const Rect& cli
         }
     }
     const Rect limit = intersect(clip, {0, 0, buffer.get_width(), buffer.get_height()});
+    if (is_empty(limit))
+    {
+        return 0;
+    }
     auto to_limit = [](double v, int lo, int hi)
     { return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi))); };
     const int x1 = to_limit(std::floor(min_x) - 1.0, limit.x1, limit.x2);

@@ -187,6 +187,13 @@ TEST(ParamTexts, TypedValuesWithinTheRangeAreKept)
     EXPECT_DOUBLE_EQ(reso.conv_str_to_val(" +42.5dB", ok), 42.5);
     EXPECT_DOUBLE_EQ(evolution.conv_str_to_val("-12.5", ok), -12.5);
     EXPECT_TRUE(ok);
+    // Hexadecimal as C reads it, and a bare "0x" is the number 0 followed by junk.
+    EXPECT_DOUBLE_EQ(reso.conv_str_to_val("0x10", ok), 16.0);
+    EXPECT_DOUBLE_EQ(reso.conv_str_to_val(" 0X1p3", ok), 8.0);
+    EXPECT_DOUBLE_EQ(evolution.conv_str_to_val("-0x.8p4", ok), -8.0);
+    EXPECT_DOUBLE_EQ(reso.conv_str_to_val("0x1p9999", ok), 100.0) << "too large is infinity";
+    EXPECT_DOUBLE_EQ(evolution.conv_str_to_val("0xg", ok), 0.0);
+    EXPECT_TRUE(ok);
 }
 
 TEST(ParamEvolution, CubicCurveAroundZero)
