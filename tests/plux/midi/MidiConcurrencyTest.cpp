@@ -128,7 +128,10 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
         [&]
         {
             vst2host::MidiEventList list(8);
-            for (int b = 0; b < nbr_blocks; ++b)
+            // On a loaded machine all the blocks may pass while the editor has the input
+            // deselected: go on until a controller has got through, within a generous bound.
+            for (int b = 0;
+                 b < nbr_blocks || (rig.cmd.get_nbr_changes() == 0 && b < 100 * nbr_blocks); ++b)
             {
                 list.clear();
                 const int v = b & 0x7F;
@@ -219,7 +222,7 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
     background.join();
     dispatcher.deinit();
 
-    EXPECT_EQ(blocks.load(), nbr_blocks);
+    EXPECT_GE(blocks.load(), nbr_blocks);
     EXPECT_GT(rig.cmd.get_nbr_changes(), 0) << "bound controllers moved parameters";
     // The table ends consistent: each parameter's control leads back to the parameter.
     for (int param = 0; param < 8; ++param)
