@@ -66,7 +66,11 @@ function(morvane_test name)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    # The plug-in keeps per-user values (autoload, MIDI layout) in the user's configuration
+    # folder: tests use one of their own, so neither the developer's settings change the results
+    # nor the tests change the developer's settings. Tests that need an empty one make their own.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
   endif()
 endfunction()
 

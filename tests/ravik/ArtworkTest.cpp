@@ -91,7 +91,6 @@ const char* const all_pictures[] = {
 
 TEST(Artwork, EveryPictureLoadsByNameInAnyCase)
 {
-    int count = 0;
     for (const char* name : all_pictures)
     {
         EXPECT_NE(ravik::PicDataFactory::create(name), nullptr) << name;
@@ -101,9 +100,7 @@ TEST(Artwork, EveryPictureLoadsByNameInAnyCase)
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         }
         EXPECT_NE(ravik::PicDataFactory::create(upper), nullptr) << upper;
-        ++count;
     }
-    EXPECT_EQ(count, 55);
     const auto bkg = ravik::PicDataFactory::create("bkg_21_main");
     ASSERT_NE(bkg, nullptr);
     EXPECT_EQ(bkg->get_width(), 300);

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -22,11 +23,73 @@ void* counted(std::size_t size)
     throw std::bad_alloc();
 }
 
+// The engine's own types are over-aligned for the vector kernels: their allocations take these.
+void* counted_aligned(std::size_t size, std::align_val_t align)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    const auto a = static_cast<std::size_t>(align);
+    const std::size_t rounded = (size + a - 1) / a * a;
+#ifdef _WIN32
+    void* p = _aligned_malloc(rounded == 0 ? a : rounded, a);
+#else
+    void* p = std::aligned_alloc(a, rounded == 0 ? a : rounded);
+#endif
+    if (p != nullptr)
+    {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+void free_aligned(void* p) noexcept
+{
+#ifdef _WIN32
+    _aligned_free(p);
+#else
+    std::free(p);
+#endif
+}
+
+struct alignas(64) Wide
+{
+    float lanes[16];
+};
+
 } // namespace
 
 void* operator new(std::size_t size)
 {
     return counted(size);
+}
+
+void* operator new(std::size_t size, std::align_val_t align)
+{
+    return counted_aligned(size, align);
+}
+
+void* operator new[](std::size_t size, std::align_val_t align)
+{
+    return counted_aligned(size, align);
+}
+
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    free_aligned(p);
+}
+
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+    free_aligned(p);
+}
+
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+    free_aligned(p);
+}
+
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+    free_aligned(p);
 }
 
 void* operator new[](std::size_t size)
@@ -85,5 +148,7 @@ TEST(VantrelDspAllocation, AudioThreadWorkAllocatesNothing)
     EXPECT_EQ(allocations.load() - before, 0);
 
     std::vector<int> probe(3);
-    EXPECT_GT(allocations.load() - before, 0) << "the counter sees allocations";
+    EXPECT_EQ(allocations.load() - before, 1) << "the counter sees allocations";
+    auto wide = std::make_unique<Wide>();
+    EXPECT_EQ(allocations.load() - before, 2) << "and over-aligned ones";
 }

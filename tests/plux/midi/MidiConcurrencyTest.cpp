@@ -122,7 +122,6 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
     const auto& file_root = dynamic_cast<const basic::ConfKeyMulti&>(*file);
 
     std::atomic<bool> running{true};
-    std::atomic<int> blocks{0};
 
     std::thread audio(
         [&]
@@ -144,7 +143,6 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
                 host_comp.process_events(*list.use_events());
                 mgr.begin_block();
                 mgr.end_block();
-                ++blocks;
             }
             running = false;
         });
@@ -222,7 +220,6 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
     background.join();
     dispatcher.deinit();
 
-    EXPECT_GE(blocks.load(), nbr_blocks);
     EXPECT_GT(rig.cmd.get_nbr_changes(), 0) << "bound controllers moved parameters";
     // The table ends consistent: each parameter's control leads back to the parameter.
     for (int param = 0; param < 8; ++param)

@@ -175,6 +175,9 @@ class MidiFileReader : public testing::TestWithParam<int>
 
 TEST_P(MidiFileReader, AgreesWithTheParser)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "this build reads MIDI files with the parser itself";
+#endif
     const SmfBuilder::Bytes bytes =
         GetParam() == 0 ? format0_with_running_status() : format1_with_tempo_change();
     const std::string path = (std::filesystem::temp_directory_path() /

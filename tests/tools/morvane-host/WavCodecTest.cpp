@@ -196,6 +196,9 @@ TEST(AudioFile, ReadsWhatItWrites)
 
 TEST(AudioFile, ReadsTheCodecsIntegerFiles)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "this build reads audio files with the codec itself";
+#endif
     const std::string path =
         (std::filesystem::temp_directory_path() / "morvane-host-audio-pcm.wav").string();
     const std::vector<unsigned char> bytes = encode_wav(make_ramp(1), WavSampleFormat::pcm24);

@@ -244,16 +244,8 @@ TEST_F(HostCallback, RecordsTheThreadOfEachCall)
 TEST_F(HostCallback, RecordsAutomationAndTheGestureEndedByThePluginsBackgroundThread)
 {
     host.set_parameter(0, 0.25f);
-    const std::vector<CallbackRecord> records = host.use_log().get_records();
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[0].opcode, vst2::audioMasterBeginEdit);
-    EXPECT_EQ(records[0].index, 0);
-    EXPECT_EQ(records[1].opcode, vst2::audioMasterAutomate);
-    EXPECT_EQ(records[1].index, 0);
-    EXPECT_EQ(records[1].opt, 0.25f) << "the automated value";
-
     const auto self = std::this_thread::get_id();
-    EXPECT_TRUE(host.use_log().wait_for(
+    ASSERT_TRUE(host.use_log().wait_for(
         [self](const std::vector<CallbackRecord>& now)
         {
             return has_record(now, vst2::audioMasterEndEdit, 0,
@@ -261,6 +253,15 @@ TEST_F(HostCallback, RecordsAutomationAndTheGestureEndedByThePluginsBackgroundTh
         },
         patience))
         << "end-edit for parameter 0 from another thread";
+    const std::vector<CallbackRecord> records = host.use_log().get_records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].opcode, vst2::audioMasterBeginEdit);
+    EXPECT_EQ(records[0].index, 0);
+    EXPECT_EQ(records[0].thread, self);
+    EXPECT_EQ(records[1].opcode, vst2::audioMasterAutomate);
+    EXPECT_EQ(records[1].index, 0);
+    EXPECT_EQ(records[1].opt, 0.25f) << "the automated value";
+    EXPECT_EQ(records[2].opcode, vst2::audioMasterEndEdit) << "the gesture ends last";
 }
 
 TEST_F(HostCallback, WaitsForACallFromAThreadThatOutlivesTheRequest)

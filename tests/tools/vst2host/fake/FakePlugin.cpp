@@ -158,17 +158,13 @@ void FakeEffect::set_param(VstInt32 index, float value)
     if (index < 0 || index >= fake_plugin::num_params)
         return;
     params[index] = std::clamp(value, 0.0f, 1.0f);
-    bool begin = false;
+    // Under the lock, so the gesture thread cannot end the gesture before it has begun.
+    std::lock_guard lock(gesture_mutex);
+    if (std::find(open_gestures.begin(), open_gestures.end(), index) == open_gestures.end())
     {
-        std::lock_guard lock(gesture_mutex);
-        if (std::find(open_gestures.begin(), open_gestures.end(), index) == open_gestures.end())
-        {
-            open_gestures.push_back(index);
-            begin = true;
-        }
-    }
-    if (begin)
         call(audioMasterBeginEdit, index, 0, nullptr, 0.0f);
+        open_gestures.push_back(index);
+    }
     call(audioMasterAutomate, index, 0, nullptr, params[index]);
 }
 
