@@ -3,42 +3,18 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <numbers>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "effect/FakeHostDsp.hpp"
 #include "effect/dsp/Biquad.hpp"
 #include "effect/dsp/VantrelDsp.hpp"
-#include "plux/HostDspInterface.hpp"
 #include "plux/param/NormalizedParamInterface.hpp"
 
 namespace
 {
 
 constexpr float rate = 48000.0f;
-
-// Both right pins connected.
-class StereoHost : public plux::HostDspInterface
-{
-public:
-    double get_info_num(const std::string&) override { return 0.0; }
-    void get_time_info(plux::HostTimeInfo&) override {}
-    bool is_in_connected(int, int) override { return true; }
-    bool is_out_connected(int, int) override { return true; }
-    plux::MidiMgr* use_midi_mgr() override { return nullptr; }
-    bool can_take(int, int) override { return true; }
-    bool take(int, int) override { return true; }
-    void release(int, int) override {}
-    bool set_param_and_notify(int, float, int) override { return true; }
-    bool notify_host(int, float) override { return true; }
-    bool set_param(int, float, int) override { return true; }
-    int apply_prog(const plux::ProgramSlot&, int) override { return 0; }
-    plux::ParamReorder& use_param_reorder() override { throw std::logic_error("no reorder"); }
-    void write_bank(const plux::BankManager&) override {}
-    int start_dsp_task() override { return -1; }
-    void stop_dsp_task() override {}
-    std::string get_settings_folder() override { return std::string(); }
-};
 
 struct Signal
 {
@@ -76,7 +52,7 @@ enum Scene
 void run_engine(benchmark::State& state, Scene scene)
 {
     const int block = static_cast<int>(state.range(0));
-    StereoHost host;
+    FakeHostDsp host; // both right pins connected
     VantrelDsp dsp;
     dsp.set_host(&host);
     dsp.init();

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "effect/param/ParamText.hpp"
-
 void ParamBandDelay::get_name(char* buffer, int capacity) const
 {
     copy_text(buffer, capacity, "Evolution");
@@ -31,16 +29,4 @@ float ParamBandDelay::conv_val_to_nrm(double val) const
         return static_cast<float>(1.0 - (std::exp(std::log(-val * 0.02) / 3.0) + 1.0) * 0.5);
     }
     return 0.5f;
-}
-
-void ParamBandDelay::conv_val_to_str(char* buffer, int capacity, double val) const
-{
-    char text[ParamText::capacity];
-    ParamText::format_fixed(text, val, 5);
-    copy_text(buffer, capacity, text);
-}
-
-double ParamBandDelay::conv_str_to_val(const char* text, bool& ok) const
-{
-    return ParamText::read_clamped(text, ok, min_val, max_val);
 }

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "effect/param/ParamText.hpp"
-
 void ParamDistoGain::get_name(char* buffer, int capacity) const
 {
     copy_text(buffer, capacity, "Dist Gain");
@@ -23,16 +21,4 @@ double ParamDistoGain::conv_nrm_to_val(float nrm) const
 float ParamDistoGain::conv_val_to_nrm(double val) const
 {
     return static_cast<float>(std::log(val) * 0.43429448190325176);
-}
-
-void ParamDistoGain::conv_val_to_str(char* buffer, int capacity, double val) const
-{
-    char text[ParamText::capacity];
-    ParamText::format_fixed(text, val, 5);
-    copy_text(buffer, capacity, text);
-}
-
-double ParamDistoGain::conv_str_to_val(const char* text, bool& ok) const
-{
-    return ParamText::read_clamped(text, ok, min_val, max_val);
 }

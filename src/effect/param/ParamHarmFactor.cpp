@@ -1,7 +1,5 @@
 #include "effect/param/ParamHarmFactor.hpp"
 
-#include "effect/param/ParamText.hpp"
-
 void ParamHarmFactor::get_name(char* buffer, int capacity) const
 {
     copy_text(buffer, capacity, "Band Spacing");
@@ -20,16 +18,4 @@ double ParamHarmFactor::conv_nrm_to_val(float nrm) const
 float ParamHarmFactor::conv_val_to_nrm(double val) const
 {
     return static_cast<float>((val - 1.0) * 0.25);
-}
-
-void ParamHarmFactor::conv_val_to_str(char* buffer, int capacity, double val) const
-{
-    char text[ParamText::capacity];
-    ParamText::format_fixed(text, val, 5);
-    copy_text(buffer, capacity, text);
-}
-
-double ParamHarmFactor::conv_str_to_val(const char* text, bool& ok) const
-{
-    return ParamText::read_clamped(text, ok, min_val, max_val);
 }

@@ -309,10 +309,10 @@ int OpaquePicData<Source>::draw_add(const Rect& area, RenderingBufferInterface& 
 }
 
 template <class Source>
-int OpaquePicData<Source>::mix_into(std::span<Pixel> destination, const PicDataInterface& other,
+int SourcePicData<Source>::mix_into(std::span<Pixel> destination, const PicDataInterface& other,
                                     float factor) const
 {
-    const auto* o = same_kind<OpaquePicData>(*this, other);
+    const auto* o = same_kind<SourcePicData>(*this, other);
     if (o == nullptr)
     {
         return -1;
@@ -321,45 +321,25 @@ int OpaquePicData<Source>::mix_into(std::span<Pixel> destination, const PicDataI
 }
 
 template <class Source>
-int OpaquePicData<Source>::accumulate_into(std::span<std::int32_t> sums) const
+int SourcePicData<Source>::accumulate_into(std::span<std::int32_t> sums) const
 {
     return accumulate(source_, get_width(), get_height(), sums);
 }
 
 template <class Source>
-int OpaquePicData<Source>::copy_into(std::span<Pixel> destination) const
+int SourcePicData<Source>::copy_into(std::span<Pixel> destination) const
 {
     return copy(source_, get_width(), get_height(), destination);
 }
 
 template <class Source>
-int OpaquePicData<Source>::draw_at(double x, double y, const Rect& clip,
-                                   RenderingBufferInterface& buffer, const Rect& crop) const
-{
-    Rect area;
-    Rect limited;
-    return place_rounded(x, y, clip, buffer, crop, area, limited) ? draw(area, buffer, limited) : 0;
-}
-
-template <class Source>
-int OpaquePicData<Source>::draw_add_at(double x, double y, const Rect& clip,
+int SourcePicData<Source>::draw_placed(AreaDraw area_draw, double x, double y, const Rect& clip,
                                        RenderingBufferInterface& buffer, const Rect& crop) const
 {
     Rect area;
     Rect limited;
-    return place_rounded(x, y, clip, buffer, crop, area, limited) ? draw_add(area, buffer, limited)
-                                                                  : 0;
-}
-
-template <class Source>
-int OpaquePicData<Source>::draw_multiply_at(double x, double y, const Rect& clip,
-                                            RenderingBufferInterface& buffer,
-                                            const Rect& crop) const
-{
-    Rect area;
-    Rect limited;
     return place_rounded(x, y, clip, buffer, crop, area, limited)
-               ? draw_multiply(area, buffer, limited)
+               ? (this->*area_draw)(area, buffer, limited)
                : 0;
 }
 
@@ -500,51 +480,6 @@ int AlphaPicData<Source>::draw_rotated_faded(double x, double y, const Rect& cli
 }
 
 template <class Source>
-int AlphaPicData<Source>::mix_into(std::span<Pixel> destination, const PicDataInterface& other,
-                                   float factor) const
-{
-    const auto* o = same_kind<AlphaPicData>(*this, other);
-    if (o == nullptr)
-    {
-        return -1;
-    }
-    return mix(source_, o->source_, get_width(), get_height(), destination, factor);
-}
-
-template <class Source>
-int AlphaPicData<Source>::accumulate_into(std::span<std::int32_t> sums) const
-{
-    return accumulate(source_, get_width(), get_height(), sums);
-}
-
-template <class Source>
-int AlphaPicData<Source>::copy_into(std::span<Pixel> destination) const
-{
-    return copy(source_, get_width(), get_height(), destination);
-}
-
-template <class Source>
-int AlphaPicData<Source>::draw_add_at(double x, double y, const Rect& clip,
-                                      RenderingBufferInterface& buffer, const Rect& crop) const
-{
-    Rect area;
-    Rect limited;
-    return place_rounded(x, y, clip, buffer, crop, area, limited) ? draw_add(area, buffer, limited)
-                                                                  : 0;
-}
-
-template <class Source>
-int AlphaPicData<Source>::draw_multiply_at(double x, double y, const Rect& clip,
-                                           RenderingBufferInterface& buffer, const Rect& crop) const
-{
-    Rect area;
-    Rect limited;
-    return place_rounded(x, y, clip, buffer, crop, area, limited)
-               ? draw_multiply(area, buffer, limited)
-               : 0;
-}
-
-template <class Source>
 int AlphaPicData<Source>::draw_at_faded(double x, double y, const Rect& clip,
                                         RenderingBufferInterface& buffer, const Rect& crop,
                                         float opacity) const
@@ -587,6 +522,10 @@ int AlphaPicData<Source>::draw_at_faded(double x, double y, const Rect& clip,
     return 0;
 }
 
+template class SourcePicData<Palette8Source>;
+template class SourcePicData<Direct24Source>;
+template class SourcePicData<AlphaPalette8Source>;
+template class SourcePicData<Alpha24Source>;
 template class OpaquePicData<Palette8Source>;
 template class OpaquePicData<Direct24Source>;
 template class AlphaPicData<AlphaPalette8Source>;

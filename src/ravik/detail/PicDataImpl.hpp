@@ -99,15 +99,53 @@ bool place_at(long long x, long long y, const Rect& clip, const RenderingBufferI
 bool place_rounded(double x, double y, const Rect& clip, const RenderingBufferInterface& buffer,
                    const Rect& crop, Rect& area, Rect& limited_crop);
 
+// What both kinds of decoder do the same way: whole-picture operations on the source, and the
+// whole-pixel placements that end in an area draw.
 template <class Source>
-class OpaquePicData : public PicDataInterface
+class SourcePicData : public PicDataInterface
 {
 public:
-    OpaquePicData(int width, int height, const Source& source)
+    SourcePicData(int width, int height, const Source& source)
         : PicDataInterface(width, height)
         , source_(source)
     {
     }
+
+    int mix_into(std::span<Pixel> destination, const PicDataInterface& other,
+                 float factor) const override;
+    int accumulate_into(std::span<std::int32_t> sums) const override;
+    int copy_into(std::span<Pixel> destination) const override;
+    int draw_add_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
+                    const Rect& crop) const override
+    {
+        return draw_placed(&PicDataInterface::draw_add, x, y, clip, buffer, crop);
+    }
+    int draw_multiply_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
+                         const Rect& crop) const override
+    {
+        return draw_placed(&PicDataInterface::draw_multiply, x, y, clip, buffer, crop);
+    }
+
+    const Source& get_source() const { return source_; }
+
+protected:
+    using AreaDraw = int (PicDataInterface::*)(const Rect&, RenderingBufferInterface&,
+                                               const Rect&) const;
+
+    // Rounds (x, y) to whole pixels and draws the placed area with the given area draw.
+    int draw_placed(AreaDraw area_draw, double x, double y, const Rect& clip,
+                    RenderingBufferInterface& buffer, const Rect& crop) const;
+
+    Source source_;
+};
+
+template <class Source>
+class OpaquePicData : public SourcePicData<Source>
+{
+public:
+    using SourcePicData<Source>::SourcePicData;
+    using PicDataInterface::get_height;
+    using PicDataInterface::get_width;
 
     int draw(const Rect& area, RenderingBufferInterface& buffer, const Rect& crop) const override;
     int draw_multiply(const Rect& area, RenderingBufferInterface& buffer,
@@ -124,37 +162,28 @@ public:
     {
         return 0;
     }
-    int mix_into(std::span<Pixel> destination, const PicDataInterface& other,
-                 float factor) const override;
-    int accumulate_into(std::span<std::int32_t> sums) const override;
-    int copy_into(std::span<Pixel> destination) const override;
     int draw_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
-                const Rect& crop) const override;
-    int draw_add_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
-                    const Rect& crop) const override;
-    int draw_multiply_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
-                         const Rect& crop) const override;
+                const Rect& crop) const override
+    {
+        return this->draw_placed(&PicDataInterface::draw, x, y, clip, buffer, crop);
+    }
     int draw_at_faded(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
                       const Rect& crop, float) const override
     {
         return draw_at(x, y, clip, buffer, crop);
     }
 
-    const Source& get_source() const { return source_; }
-
 private:
-    Source source_;
+    using SourcePicData<Source>::source_;
 };
 
 template <class Source>
-class AlphaPicData : public PicDataInterface
+class AlphaPicData : public SourcePicData<Source>
 {
 public:
-    AlphaPicData(int width, int height, const Source& source)
-        : PicDataInterface(width, height)
-        , source_(source)
-    {
-    }
+    using SourcePicData<Source>::SourcePicData;
+    using PicDataInterface::get_height;
+    using PicDataInterface::get_width;
 
     int draw(const Rect& area, RenderingBufferInterface& buffer, const Rect& crop) const override;
     int draw_multiply(const Rect& area, RenderingBufferInterface& buffer,
@@ -169,28 +198,22 @@ public:
     int draw_rotated_faded(double x, double y, const Rect& clip, double angle,
                            RenderingBufferInterface& buffer, const Rect& crop,
                            float opacity) const override;
-    int mix_into(std::span<Pixel> destination, const PicDataInterface& other,
-                 float factor) const override;
-    int accumulate_into(std::span<std::int32_t> sums) const override;
-    int copy_into(std::span<Pixel> destination) const override;
     int draw_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
                 const Rect& crop) const override
     {
         return draw_at_faded(x, y, clip, buffer, crop, 1.0f);
     }
-    int draw_add_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
-                    const Rect& crop) const override;
-    int draw_multiply_at(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
-                         const Rect& crop) const override;
     int draw_at_faded(double x, double y, const Rect& clip, RenderingBufferInterface& buffer,
                       const Rect& crop, float opacity) const override;
 
-    const Source& get_source() const { return source_; }
-
 private:
-    Source source_;
+    using SourcePicData<Source>::source_;
 };
 
+extern template class SourcePicData<Palette8Source>;
+extern template class SourcePicData<Direct24Source>;
+extern template class SourcePicData<AlphaPalette8Source>;
+extern template class SourcePicData<Alpha24Source>;
 extern template class OpaquePicData<Palette8Source>;
 extern template class OpaquePicData<Direct24Source>;
 extern template class AlphaPicData<AlphaPalette8Source>;

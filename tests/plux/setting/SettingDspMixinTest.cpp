@@ -20,7 +20,7 @@ TEST(SettingDspMixin, SetupRegistersTheHostsParameterOrderOnce)
     ASSERT_EQ(mgr, dsp.use_setting_mgr());
     EXPECT_EQ(mgr->get_section_name(), "Morvane_config_section");
     // Removing it once leaves nothing behind: it was registered exactly once.
-    EXPECT_EQ(mgr->remove_client(host.param_reorder), 0);
+    EXPECT_EQ(mgr->remove_client(host.reorder), 0);
 }
 
 // What the frame does at the end of the plug-in's initialisation.

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plux/HostDspInterface.hpp"
-#include "plux/param/ParamReorder.hpp"
+#include "effect/FakeHostDsp.hpp"
 #include "plux/setting/SettingDspMixin.hpp"
 #include "sys/RegistrySandbox.hpp"
 
@@ -13,29 +12,7 @@ namespace test
 {
 
 // The host adapter as the settings see it: it only hands out its parameter order.
-class SettingTestHost : public plux::HostDspInterface
-{
-public:
-    double get_info_num(const std::string&) override { return 0.0; }
-    void get_time_info(plux::HostTimeInfo&) override {}
-    bool is_in_connected(int, int) override { return true; }
-    bool is_out_connected(int, int) override { return true; }
-    plux::MidiMgr* use_midi_mgr() override { return nullptr; }
-    bool can_take(int, int) override { return true; }
-    bool take(int, int) override { return true; }
-    void release(int, int) override {}
-    bool set_param_and_notify(int, float, int) override { return true; }
-    bool notify_host(int, float) override { return true; }
-    bool set_param(int, float, int) override { return true; }
-    int apply_prog(const plux::ProgramSlot&, int) override { return 0; }
-    plux::ParamReorder& use_param_reorder() override { return param_reorder; }
-    void write_bank(const plux::BankManager&) override {}
-    int start_dsp_task() override { return -1; }
-    void stop_dsp_task() override {}
-    std::string get_settings_folder() override { return {}; }
-
-    plux::ParamReorder param_reorder;
-};
+using SettingTestHost = FakeHostDsp;
 
 // A DSP side reduced to its information and its settings. Its maker is a key of the test's own
 // in the registry sandbox, so the autoload values of the tests never meet the user's.
