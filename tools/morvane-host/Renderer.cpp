@@ -1,11 +1,11 @@
 #include "morvane-host/Renderer.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
 
+#include "kel/NoCase.hpp"
 #include "morvane-host/System.hpp"
 #include "morvane-host/ToolError.hpp"
 #include "vst2host/MidiEventList.hpp"
@@ -18,13 +18,6 @@ namespace
 
 // A latency beyond this is not believed: a plug-in's own figure, capped to keep the render sane.
 constexpr int max_latency_seconds = 10;
-
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string format_seconds(double seconds)
 {
@@ -71,7 +64,7 @@ int Renderer::find_parameter(const std::string& name)
     }
     for (int i = 0; i < count; ++i)
     {
-        if (lower(names[static_cast<std::size_t>(i)]) == lower(name))
+        if (kel::equals_no_case(names[static_cast<std::size_t>(i)], name))
             return i;
     }
     std::string known;

@@ -7,9 +7,9 @@
 #include <memory>
 #include <numbers>
 
-#include "effect/dsp/Rounding.hpp"
 #include "effect/param/ParamBandDelay.hpp"
 #include "effect/param/ParamHarmBalance.hpp"
+#include "kel/Rounding.hpp"
 #include "plux/param/PluginInternal.hpp"
 
 namespace

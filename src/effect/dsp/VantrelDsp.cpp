@@ -7,13 +7,13 @@
 #include <stdexcept>
 
 #include "effect/dsp/DistortionTable.hpp"
-#include "effect/dsp/Rounding.hpp"
 #include "effect/param/ParamCutFreq.hpp"
 #include "effect/param/ParamDistoGain.hpp"
 #include "effect/param/ParamDistoRouting.hpp"
 #include "effect/param/ParamHarmFactor.hpp"
 #include "effect/param/ParamNbrBand.hpp"
 #include "effect/param/ParamReso.hpp"
+#include "kel/Rounding.hpp"
 #include "plux/HostDspInterface.hpp"
 #include "plux/midi/MidiMgr.hpp"
 

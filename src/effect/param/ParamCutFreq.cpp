@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "effect/dsp/Rounding.hpp"
 #include "effect/param/ParamText.hpp"
+#include "kel/Rounding.hpp"
 
 namespace
 {

@@ -3,36 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "effect/dsp/Rounding.hpp"
-
-namespace
-{
-
-char lower_ascii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether text holds word (lower case) in any letter case.
-bool contains_nocase(const char* text, const char* word)
-{
-    const std::size_t len = std::strlen(word);
-    for (; *text != '\0'; ++text)
-    {
-        std::size_t i = 0;
-        while (i < len && text[i] != '\0' && lower_ascii(text[i]) == word[i])
-        {
-            ++i;
-        }
-        if (i == len)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
+#include "kel/NoCase.hpp"
+#include "kel/Rounding.hpp"
 
 void ParamDistoRouting::get_name(char* buffer, int capacity) const
 {
@@ -77,12 +49,12 @@ double ParamDistoRouting::conv_str_to_val(const char* text, bool& ok) const
         return 0.0;
     }
     // "pre" wins when both words occur.
-    if (contains_nocase(text, "pre"))
+    if (kel::contains_no_case(text, "pre"))
     {
         ok = true;
         return 0.0;
     }
-    if (contains_nocase(text, "post"))
+    if (kel::contains_no_case(text, "post"))
     {
         ok = true;
         return 1.0;

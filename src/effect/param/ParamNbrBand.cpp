@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "effect/dsp/Rounding.hpp"
 #include "effect/param/ParamText.hpp"
+#include "kel/Rounding.hpp"
 
 void ParamNbrBand::get_name(char* buffer, int capacity) const
 {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "kel/NoCase.hpp"
 #include "plux/DspInterface.hpp"
 #include "plux/GuiInterface.hpp"
 #include "plux/HostDspInterface.hpp"
@@ -21,8 +22,8 @@
 namespace plux
 {
 
+using kel::equals_no_case;
 using vst2_detail::clamp_nrm;
-using vst2_detail::equals_no_case;
 
 Vst2Plugin::Vst2Plugin(vst2::HostCallback host, Vst2PluginParts parts, const BankManager& bank,
                        vst2::VstInt32 unique_id)

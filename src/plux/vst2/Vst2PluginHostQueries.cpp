@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "kel/NoCase.hpp"
+#include "kel/Rounding.hpp"
 #include "kel/txt/out/ArgFloat.hpp"
 #include "kel/txt/out/PrintNa.hpp"
 #include "plux/DspInterface.hpp"
@@ -32,9 +35,8 @@ constexpr vst2::VstInt32 ext_text_to_value = 27;
 
 } // namespace
 
+using kel::equals_no_case;
 using vst2_detail::copy_text;
-using vst2_detail::equals_no_case;
-using vst2_detail::round_int;
 
 // Parameters as the host sees them.
 

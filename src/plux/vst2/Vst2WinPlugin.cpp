@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "kel/NoCase.hpp"
 #include "plux/DspInterface.hpp"
 #include "plux/GuiInterface.hpp"
 #include "plux/HostGuiInterface.hpp"
@@ -19,7 +20,7 @@ namespace plux
 namespace
 {
 
-using vst2_detail::equals_no_case;
+using kel::equals_no_case;
 
 bool ends_with_no_case(const std::string& text, std::string_view suffix)
 {

@@ -373,11 +373,12 @@ int AlphaPicData<Source>::draw(const Rect& area, RenderingBufferInterface& buffe
 }
 
 template <class Source>
-int AlphaPicData<Source>::draw_multiply(const Rect& area, RenderingBufferInterface& buffer,
-                                        const Rect& crop) const
+template <class Op>
+int AlphaPicData<Source>::draw_combined(const Rect& area, RenderingBufferInterface& buffer,
+                                        const Rect& crop, Op op) const
 {
     return for_each_in_area(*this, area, crop, buffer,
-                            [this](Pixel& d, std::ptrdiff_t i)
+                            [this, op](Pixel& d, std::ptrdiff_t i)
                             {
                                 const int a = source_.alpha(i);
                                 if (a == 0)
@@ -385,33 +386,26 @@ int AlphaPicData<Source>::draw_multiply(const Rect& area, RenderingBufferInterfa
                                     return;
                                 }
                                 d = per_channel(d, source_.colour(i),
-                                                [a](int c, int v)
+                                                [a, op](int c, int v)
                                                 {
-                                                    const int m = multiply_channel(c, v);
+                                                    const int m = op(c, v);
                                                     return a == 255 ? m : c + (((m - c) * a) >> 8);
                                                 });
                             });
 }
 
 template <class Source>
+int AlphaPicData<Source>::draw_multiply(const Rect& area, RenderingBufferInterface& buffer,
+                                        const Rect& crop) const
+{
+    return draw_combined(area, buffer, crop, [](int c, int v) { return multiply_channel(c, v); });
+}
+
+template <class Source>
 int AlphaPicData<Source>::draw_add(const Rect& area, RenderingBufferInterface& buffer,
                                    const Rect& crop) const
 {
-    return for_each_in_area(*this, area, crop, buffer,
-                            [this](Pixel& d, std::ptrdiff_t i)
-                            {
-                                const int a = source_.alpha(i);
-                                if (a == 0)
-                                {
-                                    return;
-                                }
-                                d = per_channel(d, source_.colour(i),
-                                                [a](int c, int v)
-                                                {
-                                                    const int s = add_channel(c, v);
-                                                    return a == 255 ? s : c + (((s - c) * a) >> 8);
-                                                });
-                            });
+    return draw_combined(area, buffer, crop, [](int c, int v) { return add_channel(c, v); });
 }
 
 template <class Source>

@@ -207,6 +207,11 @@ public:
                       const Rect& crop, float opacity) const override;
 
 private:
+    // The buffer's colour combined with the picture's by op, then blended in by the alpha.
+    template <class Op>
+    int draw_combined(const Rect& area, RenderingBufferInterface& buffer, const Rect& crop,
+                      Op op) const;
+
     using SourcePicData<Source>::source_;
 };
 

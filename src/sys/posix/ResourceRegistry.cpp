@@ -4,6 +4,8 @@
 #include <mutex>
 #include <vector>
 
+#include "kel/NoCase.hpp"
+
 namespace sys
 {
 
@@ -21,13 +23,6 @@ Table& use_table()
 {
     static Table table;
     return table;
-}
-
-bool equal_no_case(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c)
-    { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, {}, lower, lower);
 }
 
 } // namespace
@@ -55,7 +50,7 @@ std::span<const std::uint8_t> ResourceRegistry::find(std::string_view type, std:
     {
         for (const Entry& entry : registry->entries_)
         {
-            if (equal_no_case(entry.type, type) && equal_no_case(entry.name, name))
+            if (kel::equals_no_case(entry.type, type) && kel::equals_no_case(entry.name, name))
             {
                 return entry.data;
             }

@@ -2,7 +2,6 @@
 #include "morvane-host/AudioFile.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include <system_error>
 #include <vector>
 
+#include "kel/NoCase.hpp"
 #include "morvane-host/ToolError.hpp"
 
 namespace morvane_host
@@ -52,17 +52,10 @@ std::vector<MajorFormat> list_major_formats()
     return formats;
 }
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // The major format whose usual extension the path has; a few common spellings are added.
 std::optional<int> find_major_format(const std::string& path)
 {
-    std::string extension = lower(std::filesystem::path(path).extension().string());
+    std::string extension = kel::to_lower_ascii(std::filesystem::path(path).extension().string());
     if (extension.size() < 2)
         return std::nullopt;
     extension.erase(0, 1);

@@ -2,10 +2,10 @@
 #include "morvane-host/AudioFile.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <stdexcept>
 
+#include "kel/NoCase.hpp"
 #include "morvane-host/FileBytes.hpp"
 #include "morvane-host/ToolError.hpp"
 #include "morvane-host/WavCodec.hpp"
@@ -29,9 +29,8 @@ AudioData read_audio_file(const std::string& path)
 
 void check_audio_file_name(const std::string& path)
 {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension =
+        kel::to_lower_ascii(std::filesystem::path(path).extension().string());
     if (extension != ".wav")
         throw ToolError(ExitCode::file,
                         path + ": cannot write: this build writes WAV files only (.wav)");

@@ -1,4 +1,4 @@
-#include "effect/dsp/Rounding.hpp"
+#include "kel/Rounding.hpp"
 
 #include <climits>
 #include <cmath>
