@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Letter case ignored for ASCII letters only: names, extensions and host strings are ASCII, and
-// the C library's idea of letters changes with the locale a host sets.
+// the C library's idea of letters changes with the locale a host sets. Classic algorithms rather
+// than ranges: the fuzz build's clang cannot use this standard library's ranges yet.
 namespace kel
 {
 
@@ -16,20 +17,24 @@ constexpr char to_lower_ascii(char c) noexcept
 
 inline std::string to_lower_ascii(std::string text)
 {
-    std::ranges::transform(text, text.begin(), [](char c) { return to_lower_ascii(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return to_lower_ascii(c); });
     return text;
 }
 
 inline bool equals_no_case(std::string_view a, std::string_view b) noexcept
 {
-    const auto lower = [](char c) { return to_lower_ascii(c); };
-    return std::ranges::equal(a, b, {}, lower, lower);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return to_lower_ascii(x) == to_lower_ascii(y); });
 }
 
 inline bool contains_no_case(std::string_view text, std::string_view word) noexcept
 {
-    const auto same = [](char x, char y) { return to_lower_ascii(x) == to_lower_ascii(y); };
-    return !std::ranges::search(text, word, same).empty() || word.empty();
+    return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                       [](char x, char y)
+                       { return to_lower_ascii(x) == to_lower_ascii(y); }) != text.end() ||
+           word.empty();
 }
 
 } // namespace kel
