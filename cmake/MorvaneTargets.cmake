@@ -20,6 +20,10 @@ if(MORVANE_SANITIZE)
   # The standard library checks its own preconditions too (ranges, clamp bounds, indexes).
   target_compile_definitions(morvane_options INTERFACE _GLIBCXX_ASSERTIONS)
 endif()
+if(MORVANE_COVERAGE)
+  target_compile_options(morvane_options INTERFACE --coverage -fno-inline)
+  target_link_options(morvane_options INTERFACE --coverage)
+endif()
 if(WIN32)
   # Windows XP-era APIs are enough; keep <windows.h> lean where it is used.
   target_compile_definitions(morvane_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)

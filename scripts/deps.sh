@@ -3,22 +3,26 @@
 # Quiet and idempotent: nothing is done when everything is there.
 set -euo pipefail
 
+# What is needed depends on the job: "run" (the main job: build the plug-ins and the host),
+# "test" (every test, the default) or "coverage" (the tests and a coverage report).
+job=${1:-test}
 packages=(
-    cmake ninja-build g++ ccache
-    clang-14 libclang-rt-14-dev
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    cmake ninja-build g++ ccache pkg-config
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine64 xvfb xauth
-    lsp-plugins-vst
-    libcli11-dev
-    libsndfile1-dev
-    libsmf-dev
-    pkg-config
-    libfreetype-dev
-    zlib1g-dev
-    fonts-dejavu-core
-    fonts-dejavu-extra
+    libcli11-dev libsndfile1-dev libsmf-dev
 )
+if [ "$job" != run ]; then
+    packages+=(
+        clang-14 libclang-rt-14-dev
+        googletest libgtest-dev libgmock-dev libbenchmark-dev
+        wine64 xvfb xauth
+        lsp-plugins-vst
+        libfreetype-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
+    )
+fi
+if [ "$job" = coverage ]; then
+    packages+=(gcovr)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
