@@ -1,6 +1,6 @@
 #include "plux/midi/MidiChannelState.hpp"
 
-#include "plux/prog/BigEndian.hpp"
+#include "basic/BigEndian.hpp"
 
 namespace plux
 {
@@ -43,7 +43,7 @@ int MidiChannelState::read(std::span<const std::uint8_t> src)
     const std::uint8_t* pos = &src[2];
     for (int* word : words)
     {
-        *word = big_endian::load_u16(pos);
+        *word = basic::big_endian::load_u16(pos);
         pos += 2;
         if (*word > max_14bit)
         {
@@ -65,7 +65,7 @@ int MidiChannelState::read(std::span<const std::uint8_t> src)
     pos += 16;
     for (std::int16_t& value : state.nrpn_values)
     {
-        const int read = big_endian::load_u16(pos);
+        const int read = basic::big_endian::load_u16(pos);
         pos += 2;
         if (read > max_14bit)
         {
@@ -88,7 +88,7 @@ int MidiChannelState::write(std::span<std::uint8_t> dst) const
     std::uint8_t* pos = &dst[2];
     for (const int word : {rpn_number, nrpn_number, bend_range, tuning, pitch_bend, bank})
     {
-        big_endian::store_u16(pos, static_cast<std::uint16_t>(word));
+        basic::big_endian::store_u16(pos, static_cast<std::uint16_t>(word));
         pos += 2;
     }
     *pos++ = static_cast<std::uint8_t>(program);
@@ -107,7 +107,7 @@ int MidiChannelState::write(std::span<std::uint8_t> dst) const
     }
     for (const std::int16_t value : nrpn_values)
     {
-        big_endian::store_u16(pos, static_cast<std::uint16_t>(value));
+        basic::big_endian::store_u16(pos, static_cast<std::uint16_t>(value));
         pos += 2;
     }
     return 0;

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
-#include "plux/prog/BigEndian.hpp"
 #include "plux/prog/ReplaceFile.hpp"
 #include "sys/DebugOutput.hpp"
 
@@ -34,7 +34,7 @@ bool has_magic(std::span<const std::uint8_t> header)
 
 std::uint32_t get_body_length(std::span<const std::uint8_t> header)
 {
-    return big_endian::load_u32(&header[4]);
+    return basic::big_endian::load_u32(&header[4]);
 }
 
 // Parses into a bank of its own and hands it to target only when every test has passed.
@@ -77,7 +77,7 @@ int write_bank(std::FILE* file, const basic::SerializableInterface& bank)
     }
     std::uint8_t header[bank_file_header_size];
     std::copy(std::begin(bank_magic), std::end(bank_magic), header);
-    big_endian::store_u32(&header[4], static_cast<std::uint32_t>(body_len));
+    basic::big_endian::store_u32(&header[4], static_cast<std::uint32_t>(body_len));
     if (std::fwrite(header, 1, sizeof(header), file) != sizeof(header))
     {
         return bank_err::header_write_failed;

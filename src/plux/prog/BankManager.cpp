@@ -4,8 +4,8 @@
 #include <climits>
 #include <stdexcept>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
-#include "plux/prog/BigEndian.hpp"
 
 namespace plux
 {
@@ -38,7 +38,7 @@ void BankManager::resize(int nbr_prog)
 
 int BankManager::read(std::span<const std::uint8_t> src)
 {
-    using namespace big_endian;
+    using namespace basic::big_endian;
     if (src.size() < header_size)
     {
         return bank_err::data_malformed;
@@ -67,7 +67,7 @@ int BankManager::read(std::span<const std::uint8_t> src)
 
 int BankManager::write(std::span<std::uint8_t> dst) const
 {
-    using namespace big_endian;
+    using namespace basic::big_endian;
     const int size = get_size();
     if (size < 0)
     {

@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
-#include "plux/prog/BigEndian.hpp"
 
 namespace plux
 {
@@ -26,7 +26,7 @@ void ProgramSlot::set_name(std::string_view name)
 
 int ProgramSlot::read(std::span<const std::uint8_t> src)
 {
-    using namespace big_endian;
+    using namespace basic::big_endian;
     if (src.size() < header_size)
     {
         return bank_err::data_malformed;
@@ -66,7 +66,7 @@ int ProgramSlot::read(std::span<const std::uint8_t> src)
 
 int ProgramSlot::write(std::span<std::uint8_t> dst) const
 {
-    using namespace big_endian;
+    using namespace basic::big_endian;
     const int size = get_size();
     if (values_.size() > std::size_t{max_nbr_values} || size < 0)
     {

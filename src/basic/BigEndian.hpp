@@ -4,7 +4,7 @@
 
 // Stored binary formats are big-endian whatever the machine's byte order. Callers check the
 // bounds; these only move bytes.
-namespace plux::big_endian
+namespace basic::big_endian
 {
 
 inline std::uint16_t load_u16(const std::uint8_t* src)
@@ -32,4 +32,4 @@ inline void store_u32(std::uint8_t* dst, std::uint32_t val)
     dst[3] = static_cast<std::uint8_t>(val);
 }
 
-} // namespace plux::big_endian
+} // namespace basic::big_endian
