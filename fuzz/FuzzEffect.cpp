@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plux/vst2/EffectFactoryInterface.hpp"
+#include "plux/EffectFactoryInterface.hpp"
 #include "plux/vst2/Vst2Entry.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
 #include "sys/Resource.hpp"

@@ -2,9 +2,9 @@
 #include <memory>
 
 #include "effect/dsp/VantrelDsp.hpp"
+#include "plux/EffectFactoryInterface.hpp"
 #include "plux/GuiInterface.hpp"
-#include "plux/vst2/EffectFactoryInterface.hpp"
-#include "plux/vst2/PluginInfo.hpp"
+#include "plux/PluginInfo.hpp"
 
 namespace
 {
@@ -14,7 +14,7 @@ class MorvaneFactory final : public plux::EffectFactoryInterface
 public:
     MorvaneFactory()
     {
-        info_.unique_id = vst2::fourcc('T', 'X', 'm', 'v');
+        info_.unique_id = {'T', 'X', 'm', 'v'};
         info_.settings_sub_path = "Tarvex\\Morvane";
         info_.interface_suffix = " VST2";
         info_.product_name = "Morvane";

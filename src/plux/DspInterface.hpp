@@ -61,7 +61,7 @@ public:
     virtual std::string get_prog_name() const = 0;
 
     // Audio thread: a new bank was handed over through the buffer.
-    virtual void bank_changed(basic::LockFreeBuffer<BankManager>& /*buffer*/) {}
+    virtual void bank_changed(basic::LockFreeBuffer<BankManager>& /*buffer*/) noexcept {}
 
     // Information by key; an unknown key answers 0 or the empty text.
     virtual double get_info_num(const std::string& key) const = 0;
@@ -70,7 +70,7 @@ public:
     // Clears the processing state (filters, delay lines, glides).
     virtual void clear_buffers() = 0;
     // Audio thread: the host tempo in beats per minute changed.
-    virtual void set_tempo(float /*bpm*/) {}
+    virtual void set_tempo(float /*bpm*/) noexcept {}
     // The editor is about to close its window.
     virtual void gui_closing() {}
 
@@ -85,9 +85,9 @@ public:
 
     // Audio thread: renders nbr_spl frames. outputs and inputs hold one pointer per channel of
     // every bus, in bus order; they may point to the same memory. Returns flag.
-    virtual int process(float** outputs, float** inputs, int nbr_spl, int flag) = 0;
+    virtual int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept = 0;
     // The same, adding to the outputs.
-    virtual int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) = 0;
+    virtual int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept = 0;
 };
 
 } // namespace plux

@@ -20,10 +20,10 @@ public:
     // "can_tempo": 1 once the host has reported a valid tempo; "param_quantization": the host's
     // parameter step (0 when it has none). Any other key answers 0.
     virtual double get_info_num(const std::string& key) = 0;
-    virtual void get_time_info(HostTimeInfo& info) = 0;
+    virtual void get_time_info(HostTimeInfo& info) noexcept = 0;
     // Whether the host connected the pin of that bus and channel.
-    virtual bool is_in_connected(int bus, int chn) = 0;
-    virtual bool is_out_connected(int bus, int chn) = 0;
+    virtual bool is_in_connected(int bus, int chn) noexcept = 0;
+    virtual bool is_out_connected(int bus, int chn) noexcept = 0;
     // The MIDI manager, or null.
     virtual MidiMgr* use_midi_mgr() = 0;
 

@@ -15,13 +15,13 @@ public:
     plux::ParamReorder reorder;
 
     double get_info_num(const std::string&) override { return 0.0; }
-    void get_time_info(plux::HostTimeInfo&) override {}
-    bool is_in_connected(int bus, int chn) override
+    void get_time_info(plux::HostTimeInfo&) noexcept override {}
+    bool is_in_connected(int bus, int chn) noexcept override
     {
         ++nbr_connection_queries;
         return bus == 0 && (chn == 0 || right_in);
     }
-    bool is_out_connected(int bus, int chn) override
+    bool is_out_connected(int bus, int chn) noexcept override
     {
         ++nbr_connection_queries;
         return bus == 0 && (chn == 0 || right_out);

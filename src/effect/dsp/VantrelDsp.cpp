@@ -16,6 +16,7 @@
 #include "kel/Rounding.hpp"
 #include "plux/HostDspInterface.hpp"
 #include "plux/midi/MidiMgr.hpp"
+#include "plux/param/ParamReorder.hpp"
 
 namespace
 {
@@ -92,12 +93,14 @@ int VantrelDsp::init()
     stage_.init(*this, main_gain_);
 
     // MIDI control: every parameter i on NRPN i until the user binds otherwise.
-    if (plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr)
+    plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr;
+    if (midi != nullptr)
     {
         midi->set_plugin_name(get_info_str("plugin_name"));
         midi->set_default_map();
     }
-    return setup_settings();
+    // The MIDI layout comes before the parameter order in the setting files.
+    return setup_settings({midi, host_ != nullptr ? &host_->use_param_reorder() : nullptr});
 }
 
 void VantrelDsp::start()
@@ -371,13 +374,13 @@ void VantrelDsp::save_prog(std::vector<float>& values) const
     values.resize(nbr_params, 0.0f);
 }
 
-int VantrelDsp::process(float** outputs, float** inputs, int nbr_spl, int flag)
+int VantrelDsp::process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     process_block(outputs, inputs, nbr_spl, false);
     return flag;
 }
 
-int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag)
+int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     process_block(outputs, inputs, nbr_spl, true);
     return flag;

@@ -86,8 +86,8 @@ public:
     void load_prog(const std::vector<float>& values) override;
     void save_prog(std::vector<float>& values) const override;
 
-    int process(float** outputs, float** inputs, int nbr_spl, int flag) override;
-    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) override;
+    int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
+    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
 
     // One of the engine's parameters changed: read at the next control step.
     void notify(plux::NotifierInterface& source) override;

@@ -1,7 +1,14 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "plux/DspInterface.hpp"
 #include "plux/setting/SettingMgr.hpp"
+
+namespace basic
+{
+class SettingClientInterface;
+}
 
 namespace plux
 {
@@ -16,9 +23,9 @@ public:
 
 protected:
     // The last step of the DSP object's init(), once the host adapter is set: initialises the
-    // manager with this object's information and registers the setting clients of the host
-    // adapter, in the order their keys appear in the files. Returns 0 or the first failure.
-    int setup_settings();
+    // manager with this object's information and registers the clients in the order their keys
+    // take in the files (null ones are skipped). Returns 0 or the first failure.
+    int setup_settings(std::initializer_list<basic::SettingClientInterface*> clients);
 
 private:
     SettingMgr setting_mgr;

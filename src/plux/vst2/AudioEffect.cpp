@@ -64,17 +64,12 @@ VstIntPtr AudioEffect::dispatch_entry(AEffect* e, VstInt32 opcode, VstInt32 inde
     }
 }
 
+// The audio entries need no handler: the processing path cannot throw.
 void AudioEffect::process_entry(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
     if (AudioEffect* self = object_of(e))
     {
-        try
-        {
-            self->process(inputs, outputs, frames);
-        }
-        catch (...)
-        {
-        }
+        self->process(inputs, outputs, frames);
     }
 }
 
@@ -83,13 +78,7 @@ void AudioEffect::process_replacing_entry(AEffect* e, float** inputs, float** ou
 {
     if (AudioEffect* self = object_of(e))
     {
-        try
-        {
-            self->processReplacing(inputs, outputs, frames);
-        }
-        catch (...)
-        {
-        }
+        self->processReplacing(inputs, outputs, frames);
     }
 }
 

@@ -35,8 +35,8 @@ public:
     virtual void setBlockSize(VstInt32 size) { block_size_ = size; }
 
     // Audio thread.
-    virtual void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*frames*/) {}
-    virtual void processReplacing(float** inputs, float** outputs, VstInt32 frames) = 0;
+    virtual void process(float** /*inputs*/, float** /*outputs*/, VstInt32 /*frames*/) noexcept {}
+    virtual void processReplacing(float** inputs, float** outputs, VstInt32 frames) noexcept = 0;
 
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
     virtual float getParameter(VstInt32 /*index*/) { return 0.0f; }

@@ -26,7 +26,7 @@ double HostDspVst2Win::get_info_num(const std::string& key)
     return 0.0;
 }
 
-void HostDspVst2Win::get_time_info(HostTimeInfo& info)
+void HostDspVst2Win::get_time_info(HostTimeInfo& info) noexcept
 {
     const vst2::VstTimeInfo* time =
         plugin_->get_host_time_info(info.want_tempo ? vst2::kVstTempoValid : 0);
@@ -48,13 +48,13 @@ void HostDspVst2Win::get_time_info(HostTimeInfo& info)
     }
 }
 
-bool HostDspVst2Win::is_in_connected(int bus, int chn)
+bool HostDspVst2Win::is_in_connected(int bus, int chn) noexcept
 {
     const int pin = plugin_->get_in_pin(bus, chn);
     return pin >= 0 && plugin_->is_in_pin_connected(pin);
 }
 
-bool HostDspVst2Win::is_out_connected(int bus, int chn)
+bool HostDspVst2Win::is_out_connected(int bus, int chn) noexcept
 {
     const int pin = plugin_->get_out_pin(bus, chn);
     return pin >= 0 && plugin_->is_out_pin_connected(pin);

@@ -14,9 +14,9 @@ public:
     void set_plugin(Vst2WinPlugin* plugin) { plugin_ = plugin; }
 
     double get_info_num(const std::string& key) override;
-    void get_time_info(HostTimeInfo& info) override;
-    bool is_in_connected(int bus, int chn) override;
-    bool is_out_connected(int bus, int chn) override;
+    void get_time_info(HostTimeInfo& info) noexcept override;
+    bool is_in_connected(int bus, int chn) noexcept override;
+    bool is_out_connected(int bus, int chn) noexcept override;
     MidiMgr* use_midi_mgr() override;
 
     bool can_take(int index, int priority) override;

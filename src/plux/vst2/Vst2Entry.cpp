@@ -4,12 +4,12 @@
 #include <memory>
 
 #include "plux/DspInterface.hpp"
+#include "plux/EffectFactoryInterface.hpp"
 #include "plux/GuiInterface.hpp"
+#include "plux/PluginInfo.hpp"
 #include "plux/prog/BankFile.hpp"
-#include "plux/vst2/EffectFactoryInterface.hpp"
 #include "plux/vst2/HostDspVst2Win.hpp"
 #include "plux/vst2/HostGuiVst2Win.hpp"
-#include "plux/vst2/PluginInfo.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
 #include "sys/DebugOutput.hpp"
 #include "sys/Resource.hpp"
@@ -47,7 +47,9 @@ vst2::AEffect* vst2_entry(vst2::HostCallback host, const EffectFactoryInterface&
         parts.host_gui = std::move(host_gui);
 
         const PluginInfo& info = factory.use_info();
-        auto plugin = std::make_unique<Vst2WinPlugin>(host, std::move(parts), bank, info.unique_id);
+        const auto& id = info.unique_id;
+        auto plugin = std::make_unique<Vst2WinPlugin>(host, std::move(parts), bank,
+                                                      vst2::fourcc(id[0], id[1], id[2], id[3]));
 
         hd->set_plugin(plugin.get());
         dsp->set_host(hd);

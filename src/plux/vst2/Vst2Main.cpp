@@ -1,7 +1,7 @@
 // The exported entry points of a VST 2 plug-in module. Hosts look for "VSTPluginMain" first and
 // "main" second; a C++ function cannot be called main, so that symbol gets its name from an
 // assembler label. Compiled into each plug-in module, which defines use_effect_factory().
-#include "plux/vst2/EffectFactoryInterface.hpp"
+#include "plux/EffectFactoryInterface.hpp"
 #include "plux/vst2/Vst2Entry.hpp"
 
 #if defined(_WIN32)

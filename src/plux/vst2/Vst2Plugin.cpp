@@ -403,7 +403,7 @@ void Vst2Plugin::setSampleRate(float rate)
     dsp_->clear_buffers();
 }
 
-void Vst2Plugin::update_tempo()
+void Vst2Plugin::update_tempo() noexcept
 {
     HostTimeInfo info;
     info.want_tempo = true;
@@ -421,7 +421,7 @@ void Vst2Plugin::update_tempo()
     }
 }
 
-void Vst2Plugin::processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames)
+void Vst2Plugin::processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) noexcept
 {
     if (bank_buf_.read_check([this](const BankManager&) { dsp_->bank_changed(bank_buf_); }))
     {

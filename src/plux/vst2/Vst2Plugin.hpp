@@ -14,14 +14,14 @@
 #include "plux/HostGuiInterface.hpp"
 #include "plux/midi/MidiDevSelDispatcher.hpp"
 #include "plux/midi/MidiMgr.hpp"
-#include "plux/midi/Vst2MidiDevSelComp.hpp"
-#include "plux/midi/Vst2MidiHostInterface.hpp"
 #include "plux/param/ParamPriorityList.hpp"
 #include "plux/param/ParamReorder.hpp"
 #include "plux/param/PluginCmdInterface.hpp"
 #include "plux/prog/BankManager.hpp"
 #include "plux/vst2/AudioEffectX.hpp"
 #include "plux/vst2/GestureState.hpp"
+#include "plux/vst2/Vst2MidiDevSelComp.hpp"
+#include "plux/vst2/Vst2MidiHostInterface.hpp"
 
 namespace plux
 {
@@ -108,7 +108,7 @@ public:
     void suspend() override;
     void resume() override;
     void setSampleRate(float rate) override;
-    void processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) override;
+    void processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) noexcept override;
     void setParameter(vst2::VstInt32 index, float value) override;
     float getParameter(vst2::VstInt32 index) override;
     void getParameterLabel(vst2::VstInt32 index, char* text) override;
@@ -145,7 +145,7 @@ protected:
     // The editor side failed and is gone: drop what refers to it.
     virtual void gui_lost() {}
     // Audio thread: the host's tempo changed.
-    virtual void tempo_changed(float /*bpm*/) {}
+    virtual void tempo_changed(float /*bpm*/) noexcept {}
     bool gestures_in_background() const { return gestures_in_bkg_; }
     void set_gestures_in_background(bool flag) { gestures_in_bkg_ = flag; }
     // Seconds of the system's millisecond clock.
@@ -164,7 +164,7 @@ private:
     int find_pin(const std::vector<std::array<int, 2>>& map, int pin, int& bus) const;
     bool fill_pin_properties(const std::vector<std::array<int, 2>>& map, bool input, int pin,
                              vst2::VstPinProperties* properties);
-    void update_tempo();
+    void update_tempo() noexcept;
 
     // Declared first so that they outlive the sides that point to them.
     std::unique_ptr<HostDspInterface> host_dsp_;

@@ -109,7 +109,7 @@ void Vst2WinPlugin::gui_lost()
     }
 }
 
-void Vst2WinPlugin::tempo_changed(float bpm)
+void Vst2WinPlugin::tempo_changed(float bpm) noexcept
 {
     if (editor_ != nullptr)
     {
@@ -117,13 +117,15 @@ void Vst2WinPlugin::tempo_changed(float bpm)
     }
 }
 
-void Vst2WinPlugin::process(float** /*inputs*/, float** /*outputs*/, vst2::VstInt32 /*frames*/)
+void Vst2WinPlugin::process(float** /*inputs*/, float** /*outputs*/,
+                            vst2::VstInt32 /*frames*/) noexcept
 {
     // The accumulating call of the first interface version is not offered.
     RoundingGuard guard;
 }
 
-void Vst2WinPlugin::processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames)
+void Vst2WinPlugin::processReplacing(float** inputs, float** outputs,
+                                     vst2::VstInt32 frames) noexcept
 {
     RoundingGuard guard;
     DenormalGuard denormals;

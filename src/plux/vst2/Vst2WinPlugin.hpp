@@ -38,8 +38,8 @@ public:
                   vst2::VstInt32 unique_id);
     ~Vst2WinPlugin() override;
 
-    void process(float** inputs, float** outputs, vst2::VstInt32 frames) override;
-    void processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) override;
+    void process(float** inputs, float** outputs, vst2::VstInt32 frames) noexcept override;
+    void processReplacing(float** inputs, float** outputs, vst2::VstInt32 frames) noexcept override;
 
     // The folder of the plug-in library, without a trailing separator.
     std::string get_plugin_dir();
@@ -53,7 +53,7 @@ public:
 
 protected:
     void gui_lost() override;
-    void tempo_changed(float bpm) override;
+    void tempo_changed(float bpm) noexcept override;
 
 private:
     Vst2WinEditor* editor_ = nullptr; // owned through the effect's editor slot

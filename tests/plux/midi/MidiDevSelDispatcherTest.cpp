@@ -11,7 +11,7 @@
 #include "plux/midi/MciMidiPort.hpp"
 #include "plux/midi/MidiCtrl.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
-#include "plux/midi/Vst2MidiDevSelComp.hpp"
+#include "plux/vst2/Vst2MidiDevSelComp.hpp"
 
 using midi_test::FakeHost;
 using midi_test::MidiRig;

@@ -10,8 +10,8 @@
 #include "plux/midi/MciMidiPort.hpp"
 #include "plux/midi/MidiPacketQueue.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
-#include "plux/midi/Vst2MidiIn.hpp"
-#include "plux/midi/Vst2MidiOut.hpp"
+#include "plux/vst2/Vst2MidiIn.hpp"
+#include "plux/vst2/Vst2MidiOut.hpp"
 #include "vst2host/MidiEventList.hpp"
 
 using midi_test::FakeHost;

@@ -9,7 +9,7 @@
 #include "plux/midi/MidiCtrl.hpp"
 #include "plux/midi/MidiDevSelDispatcher.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
-#include "plux/midi/Vst2MidiDevSelComp.hpp"
+#include "plux/vst2/Vst2MidiDevSelComp.hpp"
 #include "vst2host/MidiEventList.hpp"
 
 using plux::MidiCtrl;

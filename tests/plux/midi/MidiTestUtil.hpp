@@ -10,9 +10,9 @@
 
 #include "plux/midi/MidiMgr.hpp"
 #include "plux/midi/MidiOut4BPacketMixin.hpp"
-#include "plux/midi/Vst2MidiHostInterface.hpp"
 #include "plux/param/PluginCmdInterface.hpp"
 #include "plux/vst2/TestEffect.hpp"
+#include "plux/vst2/Vst2MidiHostInterface.hpp"
 
 namespace midi_test
 {

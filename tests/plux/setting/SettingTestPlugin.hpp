@@ -19,9 +19,10 @@ using SettingTestHost = FakeHostDsp;
 class SettingTestDsp : public plux::SettingDspMixin
 {
 public:
-    using plux::SettingDspMixin::setup_settings;
-
-    int init() override { return setup_settings(); }
+    int init() override
+    {
+        return setup_settings({host != nullptr ? &host->use_param_reorder() : nullptr});
+    }
     void start() override {}
     void stop() override {}
     plux::HostDspInterface* get_host() const override { return host; }
@@ -53,8 +54,8 @@ public:
     void clear_buffers() override {}
     void load_prog(const std::vector<float>&) override {}
     void save_prog(std::vector<float>&) const override {}
-    int process(float**, float**, int, int flag) override { return flag; }
-    int process_adding(float**, float**, int, int flag) override { return flag; }
+    int process(float**, float**, int, int flag) noexcept override { return flag; }
+    int process_adding(float**, float**, int, int flag) noexcept override { return flag; }
 
     std::string plugin_name = "Morvane";
     std::string manufacturer = sandbox_key_path();

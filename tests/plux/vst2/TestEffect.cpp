@@ -10,6 +10,7 @@
 #include "plux/HostDspInterface.hpp"
 #include "plux/midi/MidiMgr.hpp"
 #include "plux/param/NotifiedInterface.hpp"
+#include "plux/param/ParamReorder.hpp"
 #include "plux/vst2/Vst2Abi.hpp"
 
 namespace plux_test
@@ -79,12 +80,14 @@ int TestDsp::init()
         param->target = this;
         add_param(param);
     }
-    if (plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr)
+    plux::MidiMgr* midi = host_ != nullptr ? host_->use_midi_mgr() : nullptr;
+    if (midi != nullptr)
     {
         midi->set_plugin_name(get_info_str("plugin_name"));
         midi->set_default_map();
     }
-    return setup_settings();
+    // The MIDI layout comes before the parameter order in the setting files.
+    return setup_settings({midi, host_ != nullptr ? &host_->use_param_reorder() : nullptr});
 }
 
 void TestDsp::start()
@@ -147,7 +150,7 @@ std::string TestDsp::get_info_str(const std::string& key) const
     return {};
 }
 
-void TestDsp::set_tempo(float bpm)
+void TestDsp::set_tempo(float bpm) noexcept
 {
     ++tempo_calls;
     last_tempo = bpm;
@@ -170,7 +173,7 @@ void TestDsp::save_prog(std::vector<float>& values) const
     copy_values(values);
 }
 
-int TestDsp::process(float** outputs, float** inputs, int nbr_spl, int flag)
+int TestDsp::process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     rounding_in_process = std::fegetround();
     if (nbr_spl >= 3 && inputs[0][0] == change_marker && host_ != nullptr)
@@ -189,7 +192,7 @@ int TestDsp::process(float** outputs, float** inputs, int nbr_spl, int flag)
     return flag;
 }
 
-int TestDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag)
+int TestDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     const auto gain = static_cast<float>(use_param(3).get_val());
     for (int chn = 0; chn < 2; ++chn)
@@ -241,7 +244,7 @@ std::vector<TestGui::Change> TestGui::changes() const
 TestFactory::TestFactory(TestConfig config)
     : config_(std::move(config))
 {
-    info_.unique_id = vst2::fourcc('T', 'X', 'm', 'v');
+    info_.unique_id = {'T', 'X', 'm', 'v'};
     info_.settings_sub_path = "Tarvex\\Morvane";
     info_.interface_suffix = " VST2";
     info_.product_name = "Morvane";

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "plux/EffectFactoryInterface.hpp"
 #include "plux/GuiInterface.hpp"
+#include "plux/PluginInfo.hpp"
 #include "plux/param/NormalizedParamInterface.hpp"
 #include "plux/param/NotifiedInterface.hpp"
 #include "plux/param/PluginInternal.hpp"
 #include "plux/setting/SettingDspMixin.hpp"
-#include "plux/vst2/EffectFactoryInterface.hpp"
-#include "plux/vst2/PluginInfo.hpp"
 
 namespace plux_test
 {
@@ -95,15 +95,18 @@ public:
     int get_nbr_param() const override { return nbr_param; }
     void set_prog_name(const std::string& name) override;
     std::string get_prog_name() const override;
-    void bank_changed(basic::LockFreeBuffer<plux::BankManager>&) override { ++bank_changed_calls; }
+    void bank_changed(basic::LockFreeBuffer<plux::BankManager>&) noexcept override
+    {
+        ++bank_changed_calls;
+    }
     double get_info_num(const std::string& key) const override;
     std::string get_info_str(const std::string& key) const override;
     void clear_buffers() override { ++clear_calls; }
-    void set_tempo(float bpm) override;
+    void set_tempo(float bpm) noexcept override;
     void load_prog(const std::vector<float>& values) override;
     void save_prog(std::vector<float>& values) const override;
-    int process(float** outputs, float** inputs, int nbr_spl, int flag) override;
-    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) override;
+    int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
+    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
     void notify(plux::NotifierInterface&) override { ++notifications; }
 
     std::atomic<int> bank_changed_calls{0};

@@ -1,4 +1,4 @@
-#include "plux/midi/Vst2MidiIn.hpp"
+#include "plux/vst2/Vst2MidiIn.hpp"
 
 #include "plux/midi/MidiMgr.hpp"
 

@@ -3,9 +3,9 @@
 #include <atomic>
 
 #include "plux/midi/MidiDevSelCompInterface.hpp"
-#include "plux/midi/Vst2MidiIn.hpp"
-#include "plux/midi/Vst2MidiOut.hpp"
 #include "plux/vst2/Vst2Abi.hpp"
+#include "plux/vst2/Vst2MidiIn.hpp"
+#include "plux/vst2/Vst2MidiOut.hpp"
 
 namespace plux
 {

@@ -1,4 +1,4 @@
-#include "plux/midi/Vst2MidiDevSelComp.hpp"
+#include "plux/vst2/Vst2MidiDevSelComp.hpp"
 
 #include "plux/midi/MidiMgr.hpp"
 

@@ -1,11 +1,11 @@
-#include "plux/midi/Vst2MidiOut.hpp"
+#include "plux/vst2/Vst2MidiOut.hpp"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "plux/midi/MidiMgr.hpp"
-#include "plux/midi/Vst2MidiHostInterface.hpp"
+#include "plux/vst2/Vst2MidiHostInterface.hpp"
 
 namespace plux
 {
