@@ -78,13 +78,13 @@ Vst2WinPlugin::Vst2WinPlugin(vst2::HostCallback host, Vst2PluginParts parts,
     }
     // Frees the MIDI binding tables that the audio thread has let go of.
     container_.add(use_midi_mgr()->use_recycle_task());
-    bkg_thread_.set_handler(&container_);
-    bkg_thread_.start();
+    bkg_thread_->set_handler(&container_);
+    bkg_thread_->start();
 }
 
 Vst2WinPlugin::~Vst2WinPlugin()
 {
-    bkg_thread_.stop();
+    bkg_thread_->stop();
     if (editor_ != nullptr)
     {
         if (editor_->isOpen())

@@ -5,7 +5,7 @@
 
 #include "plux/BkgContainer.hpp"
 #include "plux/BkgInterface.hpp"
-#include "plux/BkgThreadWin32.hpp"
+#include "plux/BkgThread.hpp"
 #include "plux/midi/MciMidiDevSelComp.hpp"
 #include "plux/vst2/Vst2Plugin.hpp"
 
@@ -50,6 +50,8 @@ public:
     int start_dsp_task();
     void stop_dsp_task();
     bool runs_gestures_in_background() const { return gestures_in_background(); }
+    // Runs of the background tasks so far: what waits for the background thread counts.
+    int get_nbr_bkg_runs() const noexcept { return bkg_thread_->get_nbr_runs(); }
 
 protected:
     void gui_lost() override;
@@ -58,7 +60,7 @@ protected:
 private:
     Vst2WinEditor* editor_ = nullptr; // owned through the effect's editor slot
     std::unique_ptr<MciMidiDevSelComp> mci_comp_;
-    BkgThreadWin32 bkg_thread_;
+    std::unique_ptr<BkgThread> bkg_thread_ = BkgThread::create();
     BkgContainer container_;
     BkgGesture gesture_;
     BkgInterface* dsp_task_ = nullptr;

@@ -1,49 +1,13 @@
-#include "plux/BkgThreadWin32.hpp"
+#include "plux/win32/BkgThreadWin32.hpp"
 
 #include <windows.h>
-
-#include <atomic>
-
-#include "plux/BkgInterface.hpp"
 
 namespace plux
 {
 
-struct BkgThreadWin32::Impl
+std::unique_ptr<BkgThread> BkgThread::create()
 {
-    BkgInterface* handler = nullptr;
-    HANDLE thread = nullptr;
-    HANDLE wake = nullptr;
-    std::atomic<bool> running{false};
-
-    static DWORD WINAPI loop(LPVOID param)
-    {
-        auto* self = static_cast<Impl*>(param);
-        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
-        while (self->running.load())
-        {
-            if (self->handler != nullptr)
-            {
-                try
-                {
-                    self->handler->run();
-                }
-                catch (...)
-                {
-                }
-            }
-            if (self->running.load())
-            {
-                ::WaitForSingleObject(self->wake, period_ms);
-            }
-        }
-        return 0;
-    }
-};
-
-BkgThreadWin32::BkgThreadWin32()
-    : impl_(std::make_unique<Impl>())
-{
+    return std::make_unique<BkgThreadWin32>();
 }
 
 BkgThreadWin32::~BkgThreadWin32()
@@ -51,29 +15,39 @@ BkgThreadWin32::~BkgThreadWin32()
     stop();
 }
 
-void BkgThreadWin32::set_handler(BkgInterface* task)
+DWORD WINAPI BkgThreadWin32::loop(LPVOID param)
 {
-    impl_->handler = task;
+    auto* self = static_cast<BkgThreadWin32*>(param);
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    while (self->running_.load())
+    {
+        self->run_task();
+        if (self->running_.load())
+        {
+            ::WaitForSingleObject(self->wake_, period_ms);
+        }
+    }
+    return 0;
 }
 
 int BkgThreadWin32::start()
 {
-    if (impl_->thread != nullptr)
+    if (thread_ != nullptr)
     {
         return 0;
     }
-    impl_->wake = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (impl_->wake == nullptr)
+    wake_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (wake_ == nullptr)
     {
         return -1;
     }
-    impl_->running.store(true);
-    impl_->thread = ::CreateThread(nullptr, 0, &Impl::loop, impl_.get(), 0, nullptr);
-    if (impl_->thread == nullptr)
+    running_.store(true);
+    thread_ = ::CreateThread(nullptr, 0, &BkgThreadWin32::loop, this, 0, nullptr);
+    if (thread_ == nullptr)
     {
-        impl_->running.store(false);
-        ::CloseHandle(impl_->wake);
-        impl_->wake = nullptr;
+        running_.store(false);
+        ::CloseHandle(wake_);
+        wake_ = nullptr;
         return -1;
     }
     return 0;
@@ -81,20 +55,21 @@ int BkgThreadWin32::start()
 
 void BkgThreadWin32::stop()
 {
-    if (impl_->thread == nullptr)
+    if (thread_ == nullptr)
     {
         return;
     }
-    impl_->running.store(false);
-    ::SetEvent(impl_->wake);
+    running_.store(false);
+    ::SetEvent(wake_);
     // The tasks call the host, and hosts may answer such a call on their user-interface thread
     // (a message sent to one of their windows) - the thread that usually closes the plug-in. Take
     // sent messages while waiting, so neither thread waits for the other for ever. The wait has no
     // time limit: the task uses objects that are destroyed once stop returns.
+    HANDLE thread = thread_;
     for (;;)
     {
         const DWORD woken =
-            ::MsgWaitForMultipleObjects(1, &impl_->thread, FALSE, INFINITE, QS_SENDMESSAGE);
+            ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
         if (woken == WAIT_OBJECT_0 + 1)
         {
             MSG msg;
@@ -103,19 +78,14 @@ void BkgThreadWin32::stop()
         }
         if (woken != WAIT_OBJECT_0)
         {
-            ::WaitForSingleObject(impl_->thread, INFINITE);
+            ::WaitForSingleObject(thread, INFINITE);
         }
         break;
     }
-    ::CloseHandle(impl_->thread);
-    ::CloseHandle(impl_->wake);
-    impl_->thread = nullptr;
-    impl_->wake = nullptr;
-}
-
-bool BkgThreadWin32::is_running() const
-{
-    return impl_->thread != nullptr;
+    ::CloseHandle(thread);
+    ::CloseHandle(wake_);
+    thread_ = nullptr;
+    wake_ = nullptr;
 }
 
 } // namespace plux

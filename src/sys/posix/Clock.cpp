@@ -5,7 +5,7 @@
 namespace sys
 {
 
-double get_time_s()
+double read_system_time_s() noexcept
 {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now().time_since_epoch());

@@ -7,7 +7,7 @@ namespace sys
 
 // The performance counter, not timeGetTime: that one wraps to 0 after 49.7 days of uptime, which
 // would hold parameters against other sources and keep gestures open until the next wrap.
-double get_time_s()
+double read_system_time_s() noexcept
 {
     static const LONGLONG frequency = []
     {

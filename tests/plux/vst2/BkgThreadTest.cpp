@@ -1,10 +1,13 @@
+// Tests of a real thread: they wait for it, for real.
+#include "plux/BkgThread.hpp"
+
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <thread>
 
 #include "plux/BkgContainer.hpp"
-#include "plux/BkgThreadWin32.hpp"
 
 namespace
 {
@@ -17,6 +20,10 @@ public:
         ++runs;
         std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
         ++finished;
+        if (throws)
+        {
+            throw std::runtime_error("Counter::run() : Failed.");
+        }
     }
     void* get_context() const override { return nullptr; }
     void set_context(void*) override {}
@@ -24,15 +31,18 @@ public:
     std::atomic<int> runs{0};
     std::atomic<int> finished{0};
     int delay_ms = 0;
+    bool throws = false;
 };
 
-bool wait_until(const std::atomic<int>& value, int at_least)
+// Waits until the thread has completed at least count more runs than it had.
+bool wait_for_runs(const plux::BkgThread& thread, int count)
 {
-    for (int i = 0; i < 400 && value.load() < at_least; ++i)
+    const int target = thread.get_nbr_runs() + count;
+    for (int i = 0; i < 500 && thread.get_nbr_runs() < target; ++i)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return value.load() >= at_least;
+    return thread.get_nbr_runs() >= target;
 }
 
 } // namespace
@@ -41,23 +51,30 @@ TEST(BkgThread, RunsItsTasksPeriodicallyUntilStopped)
 {
     Counter a;
     Counter b;
+    b.throws = true;
     plux::BkgContainer container;
     container.add(a);
     container.add(b);
-    plux::BkgThreadWin32 thread;
-    thread.set_handler(&container);
-    ASSERT_EQ(thread.start(), 0);
-    EXPECT_EQ(thread.start(), 0) << "a second start keeps the running thread";
-    ASSERT_TRUE(wait_until(b.runs, 3)) << "the container runs every task, again and again";
+    auto thread = plux::BkgThread::create();
+    thread->set_handler(&container);
+    ASSERT_EQ(thread->start(), 0);
+    EXPECT_EQ(thread->start(), 0) << "a second start keeps the running thread";
+    ASSERT_TRUE(wait_for_runs(*thread, 3));
+    EXPECT_GE(b.runs.load(), 3) << "a task that throws runs again";
+    EXPECT_EQ(a.runs.load(), b.runs.load()) << "the container runs every task in every run";
+
     container.remove_last();
     const int b_runs = b.runs.load();
-    ASSERT_TRUE(wait_until(a.runs, a.runs.load() + 2));
+    ASSERT_TRUE(wait_for_runs(*thread, 2));
     EXPECT_LE(b.runs.load(), b_runs + 1) << "a removed task stops running";
-    thread.stop();
-    const int a_runs = a.runs.load();
-    std::this_thread::sleep_for(std::chrono::milliseconds(120));
-    EXPECT_EQ(a.runs.load(), a_runs) << "nothing runs after stop()";
-    thread.stop(); // no thread: nothing happens
+
+    thread->stop();
+    EXPECT_FALSE(thread->is_running());
+    EXPECT_EQ(a.runs.load(), thread->get_nbr_runs()) << "every run ran the task and none is left";
+    EXPECT_EQ(thread->start(), 0) << "it starts again after stop()";
+    ASSERT_TRUE(wait_for_runs(*thread, 1));
+    thread->stop();
+    thread->stop(); // no thread: nothing happens
 }
 
 // stop() returns only once the task has finished, however slow it is: the objects it uses may be
@@ -66,11 +83,15 @@ TEST(BkgThread, StopWaitsForATaskInProgress)
 {
     Counter slow;
     slow.delay_ms = 300;
-    plux::BkgThreadWin32 thread;
-    thread.set_handler(&slow);
-    ASSERT_EQ(thread.start(), 0);
-    ASSERT_TRUE(wait_until(slow.runs, 1));
-    thread.stop();
+    auto thread = plux::BkgThread::create();
+    thread->set_handler(&slow);
+    ASSERT_EQ(thread->start(), 0);
+    for (int i = 0; i < 500 && slow.runs.load() == 0; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(slow.runs.load(), 1);
+    thread->stop();
     EXPECT_EQ(slow.runs.load(), slow.finished.load());
-    EXPECT_FALSE(thread.is_running());
+    EXPECT_FALSE(thread->is_running());
 }

@@ -15,6 +15,7 @@
 #include "plux/HostGuiInterface.hpp"
 #include "plux/vst2/DenormalGuard.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
+#include "sys/ManualClock.hpp"
 #include "sys/PersistentKeyList.hpp"
 
 using namespace std::chrono_literals;
@@ -56,6 +57,28 @@ protected:
 
     std::size_t count(vst2::VstInt32 opcode) { return host.use_log().count(opcode); }
 
+    // Waits, for real, until the background thread has run its tasks twice more, so that at
+    // least one whole run began after the call.
+    void wait_for_background()
+    {
+        const int target = plugin().get_nbr_bkg_runs() + 2;
+        for (int i = 0; i < 500 && plugin().get_nbr_bkg_runs() < target; ++i)
+        {
+            std::this_thread::sleep_for(10ms);
+        }
+        ASSERT_GE(plugin().get_nbr_bkg_runs(), target) << "the background thread is stuck";
+    }
+
+    bool wait_for_end_edit()
+    {
+        return host.use_log().wait_for(
+            [](const auto& r) { return !plux_test::filter(r, vst2::audioMasterEndEdit).empty(); },
+            5s);
+    }
+
+    // The plug-in's time stands still until a test moves it on.
+    test::ManualClock clock;
+
     vst2host::Host host;
 };
 
@@ -82,15 +105,15 @@ TEST_F(Vst2HostTest, TheUsersEditsAreReportedAsGestures)
     EXPECT_EQ(count(vst2::audioMasterBeginEdit), 1u);
     EXPECT_EQ(count(vst2::audioMasterAutomate), 2u);
 
-    std::this_thread::sleep_for(60ms); // the gesture task has run at least once
+    clock.advance(0.4);
+    wait_for_background();
     EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "still held by the user";
     editor_host().release(6, 200); // the knob is let go
     host.set_parameter(6, 0.9f);
     EXPECT_FLOAT_EQ(host.get_parameter(6), 0.9f)
         << "the release frees the parameter for automation at once, within the hold time";
-    EXPECT_TRUE(host.use_log().wait_for(
-        [](const auto& r) { return !plux_test::filter(r, vst2::audioMasterEndEdit).empty(); }, 5s))
-        << "and the gesture ends once no source holds the parameter";
+    clock.advance(0.501);
+    EXPECT_TRUE(wait_for_end_edit()) << "and the gesture ends once the host's hold has run out";
 
     const auto records = host.use_log().get_records();
     ASSERT_GE(records.size(), 4u);
@@ -116,12 +139,49 @@ TEST_F(Vst2HostTest, InLiveTheGesturesEndFromIdleCalls)
     host.use_log().clear();
 
     editor_host().set_param_and_notify(2, 1.0f, 1); // a double-click reset holds nothing
-    std::this_thread::sleep_for(300ms);
+    clock.advance(1.0);
+    wait_for_background();
     EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "no end-edit from the background thread";
     EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
     const auto ends = plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].thread, std::this_thread::get_id()) << "sent from the host's idle call";
+}
+
+// A change from the effect's own side (a bound MIDI controller, priority 125) holds the parameter
+// against the host for the hold time after its last change, and not a millisecond longer.
+TEST_F(Vst2HostTest, TheHostWaitsForAStrongerSource)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    plugin().use_host_dsp()->set_param_and_notify(3, 0.4f, 125);
+    clock.advance(0.5);
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.4f) << "refused while the stronger source holds it";
+    clock.advance(0.001);
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.9f) << "accepted once the hold time has passed";
+}
+
+// The gesture that such a change opened ends from the background thread once the hold has run out.
+TEST_F(Vst2HostTest, GesturesOfTheEffectsOwnChangesEndInTheBackground)
+{
+    ASSERT_TRUE(load());
+    ASSERT_TRUE(host.start(48000.0f, 64));
+    host.use_log().clear();
+    plugin().use_host_dsp()->set_param_and_notify(3, 0.4f, 125);
+    plugin().use_host_dsp()->set_param_and_notify(3, 0.6f, 125);
+    clock.advance(0.5);
+    wait_for_background();
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "the source still holds it";
+    clock.advance(0.001);
+    ASSERT_TRUE(wait_for_end_edit());
+    const auto ends = plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].index, 3);
+    EXPECT_NE(ends[0].thread, std::this_thread::get_id())
+        << "end-edit comes from the background thread";
+    EXPECT_EQ(count(vst2::audioMasterBeginEdit), 1u);
 }
 
 TEST_F(Vst2HostTest, VendorAndProductAreComparedWithoutCase)
@@ -160,7 +220,8 @@ TEST_F(Vst2HostTest, HiddenParametersAreNeverReported)
     EXPECT_EQ(host.get_param_name(7), "Very Long Parameter Na") << "indices still answer";
     host.use_log().clear();
     editor_host().set_param_and_notify(3, 0.25f, 200);
-    std::this_thread::sleep_for(100ms);
+    clock.advance(1.0);
+    wait_for_background();
     EXPECT_FLOAT_EQ(host.get_parameter(3), 0.25f);
     EXPECT_EQ(count(vst2::audioMasterBeginEdit), 0u);
     EXPECT_EQ(count(vst2::audioMasterAutomate), 0u);
@@ -395,7 +456,6 @@ TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
     host.set_parameter(7, 0.5f);
     EXPECT_FLOAT_EQ(dsp().use_param(0).get_nrm(), 0.5f) << "the host's index reaches the DSP's";
 
-    std::this_thread::sleep_for(10ms);
     host.use_log().clear();
     gui().get_host()->set_param_and_notify(0, 0.25f, 200);
     const auto automates =

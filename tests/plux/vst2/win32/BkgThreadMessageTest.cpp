@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "plux/BkgInterface.hpp"
-#include "plux/BkgThreadWin32.hpp"
+#include "plux/win32/BkgThreadWin32.hpp"
 
 namespace
 {
