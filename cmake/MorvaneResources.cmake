@@ -118,3 +118,19 @@ function(morvane_add_resources target)
     target_link_libraries(${target} PRIVATE sys)
   endif()
 endfunction()
+
+# morvane_artwork_resources(out_var name ...)
+# The TYPE NAME FILE triples of the editor's pictures by their file names, for
+# morvane_add_resources().
+function(morvane_artwork_resources out_var)
+  set(triples)
+  foreach(name IN LISTS ARGN)
+    string(TOUPPER ${name} upper)
+    list(APPEND triples APIC ${upper} ${PROJECT_SOURCE_DIR}/src/effect/res/apic/${name}.apic)
+  endforeach()
+  set(${out_var} ${triples} PARENT_SCOPE)
+endfunction()
+
+# The pictures of the toolkit scene that the window tests and benchmarks draw.
+set(MORVANE_SCENE_PICTURES bkg_21_main kn_12_0 kn_12_1 kn_12_2 kn_12_3 kn_12_4 kn_12_5 kn_12_6
+  kn_12_7 font_02)

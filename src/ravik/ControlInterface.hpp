@@ -6,11 +6,32 @@
 #include "ravik/BoundingBoxDefaultChecker.hpp"
 #include "ravik/Geometry.hpp"
 #include "ravik/MessageHandlerInterface.hpp"
+#include "ravik/Picture.hpp"
 
 namespace ravik
 {
 
+class ClearTimer;
+class Disconnecting;
 class EventListenerInterface;
+class Invalidate;
+class KeyPressed;
+class MouseCapture;
+class MouseCaptureLost;
+class MouseClick;
+class MouseDirectCapture;
+class MouseDirectMove;
+class MouseDirectRelease;
+class MouseMove;
+class MouseRelease;
+class MouseWheelMove;
+class Notify;
+class Redraw;
+class RedrawBegin;
+class RedrawEnd;
+class SetTimer;
+class ShowObject;
+class TextInputFinished;
 
 // The base of every widget: a value between 0 and 1 that listeners watch, filter and may refuse,
 // a bounding box for hit tests, state marks and enabled/active flags. Runs on the editor's thread.
@@ -33,11 +54,40 @@ public:
     virtual void on_active_changed(bool /*active*/) {}
     virtual void on_enabled_changed(bool /*enabled*/) {}
     virtual void on_mark_changed() {}
+
+    // What the control does with each message it receives. Up messages go to the parent (-1
+    // without one); down messages are ignored (0) until a widget gives them a meaning.
+    virtual std::int32_t handle_invalidate(Invalidate& message);
+    virtual std::int32_t handle_redraw_begin(RedrawBegin& /*message*/) { return 0; }
+    virtual std::int32_t handle_redraw(Redraw& /*message*/) { return 0; }
+    virtual std::int32_t handle_redraw_end(RedrawEnd& /*message*/) { return 0; }
+    virtual std::int32_t handle_mouse_capture(MouseCapture& message);
+    virtual std::int32_t handle_mouse_release(MouseRelease& message);
+    virtual std::int32_t handle_mouse_capture_lost(MouseCaptureLost& /*message*/) { return 0; }
+    virtual std::int32_t handle_mouse_move(MouseMove& /*message*/) { return 0; }
+    virtual std::int32_t handle_mouse_click(MouseClick& /*message*/) { return 0; }
+    virtual std::int32_t handle_set_timer(SetTimer& message);
+    virtual std::int32_t handle_clear_timer(ClearTimer& message);
+    virtual std::int32_t handle_notify(Notify& /*message*/) { return 0; }
+    virtual std::int32_t handle_key_pressed(KeyPressed& /*message*/) { return 0; }
+    virtual std::int32_t handle_text_input_finished(TextInputFinished& /*message*/) { return 0; }
+    virtual std::int32_t handle_show_object(ShowObject& /*message*/) { return 0; }
+    virtual std::int32_t handle_disconnecting(Disconnecting& /*message*/) { return 0; }
+    virtual std::int32_t handle_mouse_direct_capture(MouseDirectCapture& message);
+    virtual std::int32_t handle_mouse_direct_release(MouseDirectRelease& message);
+    virtual std::int32_t handle_mouse_direct_move(MouseDirectMove& /*message*/) { return 0; }
+    virtual std::int32_t handle_mouse_wheel_move(MouseWheelMove& /*message*/) { return 0; }
+
     // Asks the window to repaint the control's bounding box; nothing while hidden.
     virtual void invalidate_area();
 
+    // Tells the listeners, then hands the message to its handler above.
+    std::int32_t process_message(MessageInterface& message) override;
+    // Passes a message on to the parent: its answer, or -1 without one.
+    std::int32_t pass_to_parent(MessageInterface& message);
+
     // The position within the containing group; the group's layout sets the absolute one.
-    void set_position(const Point& rel_pos) { rel_pos_ = rel_pos; }
+    void set_position(const Point& rel_pos);
     const Point& get_position() const { return rel_pos_; }
     const Point& get_abs_position() const { return abs_pos_; }
     void set_abs_position(const Point& abs_pos) { abs_pos_ = abs_pos; }
@@ -64,6 +114,8 @@ public:
     bool get_mark(int index) const;
 
     void begin_gesture();
+    // The user let go: clears the active flag and tells the listeners. Nothing when not active.
+    void end_gesture();
     void trigger(int origin);
     void signal(int origin);
     void notify_listeners(int code, void* data);
@@ -74,6 +126,20 @@ public:
     void remove_listener(EventListenerInterface* listener);
     EventListenerInterface* get_listener(int index) const;
     int get_nbr_listeners() const { return static_cast<int>(listeners_.size()); }
+
+    // Pictures: the control draws the selected one, if set, at its position plus the offset.
+    void set_nbr_pictures(int n);
+    int get_nbr_pictures() const { return static_cast<int>(pictures_.size()); }
+    void set_picture(int index, const Picture& picture);
+    const Picture* get_picture(int index) const;
+    void select_picture(int index);
+    int get_selected_picture() const { return picture_index_; }
+    void set_picture_offset(const Point& offset) { picture_offset_ = offset; }
+    void use_pictures(bool flag) { pictures_on_ = flag; }
+    // Draws the selected picture moved by (dx, dy), clipped to the tile. Returns 0.
+    int draw_picture(Redraw& redraw, int dx = 0, int dy = 0) const;
+    // Flips the outline flag and frames the bounding box, red when it became set, else green.
+    void toggle_outline(Redraw& redraw);
 
 protected:
     // Set while listeners are being told something; restores the previous state on leaving.
@@ -108,6 +174,16 @@ private:
     bool shown_ = false;
     bool redraw_on_change_ = true;
     bool in_notification_ = false;
+    bool pictures_on_ = false;
+    struct PictureSlot
+    {
+        Picture picture;
+        bool unset = true;
+    };
+    std::vector<PictureSlot> pictures_;
+    int picture_index_ = -1;
+    Point picture_offset_;
+    bool outline_ = true;
 };
 
 } // namespace ravik

@@ -31,23 +31,43 @@ class MessageUp : public virtual MessageInterface
 };
 
 // Family markers.
+class MouseMessage : public virtual MessageInterface
+{
+};
 class GraphicMessage : public virtual MessageInterface
 {
 };
-
-// A part of the window that must be painted again.
-class Invalidate : public MessageUp, public GraphicMessage
+class KeyboardMessage : public virtual MessageInterface
 {
-public:
-    explicit Invalidate(const Rect& rect = {})
-        : rect(rect)
-    {
-    }
-
-    Rect rect;
+};
+class TimerMessage : public virtual MessageInterface
+{
 };
 
 // The whole-area rectangle of messages that concern a whole subtree.
 constexpr Rect whole_area{-32000, -32000, 32000, 32000};
+
+// A subtree is shown or hidden; only shown controls draw and ask for repaints.
+class ShowObject : public MessageDown
+{
+public:
+    explicit ShowObject(bool shown, const Rect& area = whole_area)
+        : MessageDown(area)
+        , shown(shown)
+    {
+    }
+
+    bool shown;
+};
+
+// The window is about to close: the last moment to let go of what it lends (timers, capture).
+class Disconnecting : public MessageDown
+{
+public:
+    Disconnecting()
+        : MessageDown(whole_area)
+    {
+    }
+};
 
 } // namespace ravik

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ravik/DefaultEventListener.hpp"
-#include "ravik/MessageInterface.hpp"
+#include "ravik/GraphicMessages.hpp"
 
 namespace
 {
