@@ -18,13 +18,13 @@
 namespace
 {
 
-double sanitized(double val, double lo, double hi, double fallback)
+double sanitized(double val, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
 }
 
 template <class P>
-double read_param(const P* param, double fallback)
+double read_param(const P* param, double fallback) noexcept
 {
     return param != nullptr ? sanitized(param->get_val(), P::min_val, P::max_val, fallback)
                             : fallback;
@@ -302,7 +302,6 @@ void VantrelDsp::refresh_connections() noexcept
 
 void VantrelDsp::control_step() noexcept
 {
-    ++nbr_control_steps_;
     refresh_connections();
 
     if (params_changed_.exchange(false, std::memory_order_acq_rel))
@@ -368,13 +367,13 @@ void VantrelDsp::save_prog(std::vector<float>& values) const
     values.resize(nbr_params, 0.0f);
 }
 
-int VantrelDsp::process(float** outputs, float** inputs, int nbr_spl, int flag)
+int VantrelDsp::process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     process_block(outputs, inputs, nbr_spl, false);
     return flag;
 }
 
-int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag)
+int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
 {
     process_block(outputs, inputs, nbr_spl, true);
     return flag;

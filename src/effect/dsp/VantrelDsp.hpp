@@ -34,7 +34,7 @@ class ParamReso;
 // on the host's user-interface thread while no audio runs; notify on any thread; process,
 // process_adding and the control step on the audio thread, without allocating, locking or
 // waiting. Parameter changes reach the sound at the next 64-sample control step and glide over
-// 0.1 s from there.
+// 0.1 s (Glide::param_time) from there.
 class VantrelDsp : public plux::NotifiedInterface,
                    public plux::NotifierInterface,
                    public plux::PluginInternal,
@@ -88,8 +88,8 @@ public:
     void load_prog(const std::vector<float>& values) override;
     void save_prog(std::vector<float>& values) const override;
 
-    int process(float** outputs, float** inputs, int nbr_spl, int flag) override;
-    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) override;
+    int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
+    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
 
     // One of the engine's parameters changed: read at the next control step.
     void notify(plux::NotifierInterface& source) override;
@@ -102,8 +102,6 @@ public:
     const Glide& use_spacing_glide() const noexcept { return spacing_glide_; }
     const Glide& use_gain_glide() const noexcept { return gain_glide_; }
     const LinearRamp<double>& get_main_gain() const noexcept { return main_gain_; }
-    int get_control_counter() const noexcept { return control_counter_; }
-    int get_nbr_control_steps() const noexcept { return nbr_control_steps_; }
     float get_sample_rate() const noexcept { return rate_; }
     // The kernels in use; tests compare the instruction-set versions.
     void set_kernels(const DspKernels& kernels) noexcept;
@@ -160,17 +158,16 @@ private:
     plux::BusInfo in_bus_;
     plux::BusInfo out_bus_;
     int control_counter_ = 0;
-    int nbr_control_steps_ = 0;
     bool right_in_connected_ = false;
     bool right_out_connected_ = false;
     // 44100 Hz until the host tells the rate, like the filters.
     float rate_ = 44100.0f;
     std::atomic<bool> params_changed_{true};
     std::string prog_name_ = "Morvane default";
-    Glide cutoff_glide_{0.1f, 44100.0f};
-    Glide reso_glide_{0.1f, 44100.0f};
-    Glide spacing_glide_{0.1f, 44100.0f};
-    Glide gain_glide_{0.1f, 44100.0f};
+    Glide cutoff_glide_{Glide::param_time, rate_};
+    Glide reso_glide_{Glide::param_time, rate_};
+    Glide spacing_glide_{Glide::param_time, rate_};
+    Glide gain_glide_{Glide::param_time, rate_};
 
     ParamCutFreq* cutoff_ = nullptr;
     ParamReso* reso_ = nullptr;

@@ -140,23 +140,31 @@ TEST(VantrelDsp, ProgramsLoadAndSaveNormalisedValues)
     EXPECT_EQ(values[7], 0.5f);
 }
 
-TEST(VantrelDsp, ControlStepsCountAcrossBlocksOf100)
+// Steps counted by how far a cutoff glide has moved, 64 samples each.
+TEST(VantrelDsp, ControlStepRunsBeforeEachChunkThatBringsTheCounterTo64)
 {
     EngineRig rig;
-    const int before = rig.dsp->get_nbr_control_steps();
+    rig.set(EngineRig::cutoff, 2000.0);
+    const double per_step = 64.0 * 1000.0 / (0.1 * rate);
+    auto steps = [&]
+    { return std::lround((rig.dsp->use_cutoff_glide().get_value() - 1000.0) / per_step); };
     std::vector<float> x(100, 0.0f);
     rig.render(x, x, 100);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 1);
-    EXPECT_EQ(rig.dsp->get_control_counter(), 36);
+    EXPECT_EQ(steps(), 1) << "chunks 64 and 36";
     rig.render(x, x, 100);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3);
-    EXPECT_EQ(rig.dsp->get_control_counter(), 8);
+    EXPECT_EQ(steps(), 3) << "counter 100 then 72";
+    x.resize(55);
+    rig.render(x, x, 55);
+    EXPECT_EQ(steps(), 3) << "counter 8 + 55";
+    x.resize(1);
+    rig.render(x, x, 1);
+    EXPECT_EQ(steps(), 4);
 
     std::vector<float> sentinel(4, 9.0f);
     float* outs[2] = {sentinel.data(), sentinel.data() + 2};
     float* ins[2] = {x.data(), x.data()};
     rig.dsp->process(outs, ins, 0, 0);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3) << "a block of 0 runs nothing";
+    EXPECT_EQ(steps(), 4) << "a block of 0 runs nothing";
     EXPECT_EQ(sentinel, std::vector<float>(4, 9.0f)) << "and writes nothing";
 }
 
