@@ -159,7 +159,15 @@ void FilterTapStage::set_sample_rate(float rate)
 
 void FilterTapStage::set_nbr_proc_bands(int nbr) noexcept
 {
-    nbr_proc_ = std::clamp(nbr, 0, max_bands);
+    const int proc = std::clamp(nbr, 0, max_bands);
+    // A band that joins starts from silence, like one never computed: the kernels run whole
+    // vectors of lanes and leave history in the lanes of bands not processed, which would
+    // otherwise depend on the vector width.
+    for (int b = nbr_proc_; b < proc; ++b)
+    {
+        clear_lanes(b);
+    }
+    nbr_proc_ = proc;
     bands_changed_ = true;
     fades_changed_ = true;
 }

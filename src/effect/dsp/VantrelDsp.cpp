@@ -302,6 +302,9 @@ void VantrelDsp::refresh_connections() noexcept
 
 void VantrelDsp::control_step() noexcept
 {
+    // The band layout follows the glides under way when the step begins, so a new cutoff or
+    // spacing reaches the harmonic bands one step after it reaches the main band.
+    const bool layout_gliding = cutoff_glide_.is_moving() || spacing_glide_.is_moving();
     refresh_connections();
 
     if (params_changed_.exchange(false, std::memory_order_acq_rel))
@@ -315,14 +318,13 @@ void VantrelDsp::control_step() noexcept
     nbr_bands_val_ = read_param(nbr_bands_, nbr_bands_val_);
     cur_band_count_ = round_int(nbr_bands_val_);
 
-    const bool cutoff_was_moving = cutoff_glide_.is_moving();
-    if (cutoff_was_moving || reso_glide_.is_moving())
+    if (cutoff_glide_.is_moving() || reso_glide_.is_moving())
     {
         cutoff_glide_.advance(control_interval);
         reso_glide_.advance(control_interval);
         update_main_filters();
     }
-    if (spacing_glide_.is_moving() || cutoff_was_moving || cur_band_count_ != prev_band_count_)
+    if (layout_gliding || cur_band_count_ != prev_band_count_)
     {
         spacing_glide_.advance(control_interval);
         lay_out_bands(false);

@@ -168,9 +168,12 @@ TEST(VantrelDsp, ControlStepRunsBeforeEachChunkThatBringsTheCounterTo64)
     EXPECT_EQ(sentinel, std::vector<float>(4, 9.0f)) << "and writes nothing";
 }
 
+// The harmonic bands follow a cutoff or spacing glide from the step after the one that started it.
 TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
 {
     EngineRig rig;
+    rig.set_settled(EngineRig::nbr_bands, 2.0);
+    const Biquad& band = rig.dsp->use_filter_stage().use_band_filter(0);
     std::vector<float> x(32, 0.0f);
     rig.render(x, x, 32);
     rig.set(EngineRig::cutoff, 2000.0);
@@ -178,15 +181,27 @@ TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
     rig.render(x, x, 31);
     EXPECT_FALSE(rig.dsp->use_cutoff_glide().is_moving()) << "counter below 64: no step yet";
     x.assign(64, 0.0f);
-    int steps = 0;
+    rig.render(x, x, 64);
+    EXPECT_GT(rig.dsp->use_main_filter(0).get_freq(), 1000.0f);
+    EXPECT_EQ(band.get_freq(), 2000.0f) << "cutoff 1000 times spacing 2";
+    int steps = 1;
     while (rig.dsp->use_cutoff_glide().get_value() != 2000.0 && steps < 200)
     {
         rig.render(x, x, 64);
+        EXPECT_EQ(band.get_freq(),
+                  static_cast<float>(rig.dsp->use_cutoff_glide().get_value() * 2.0))
+            << "step " << steps;
         ++steps;
     }
     EXPECT_EQ(steps, 69) << "0.1 s at 44100 Hz in steps of 64";
     EXPECT_EQ(rig.dsp->use_main_filter(0).get_freq(), 2000.0f);
     EXPECT_EQ(rig.dsp->use_main_filter(1).get_freq(), 2000.0f);
+
+    rig.set(EngineRig::spacing, 3.0);
+    rig.render(x, x, 64);
+    EXPECT_EQ(band.get_freq(), 4000.0f) << "spacing retargeted, bands not yet moving";
+    rig.render(x, x, 64);
+    EXPECT_GT(band.get_freq(), 4000.0f);
 }
 
 TEST(VantrelDsp, ChangesBetweenTwoStepsAreReadOnceWithTheLatestValues)
@@ -524,23 +539,28 @@ TEST(VantrelDsp, WideKernelsRenderTheSameBitsAsTheBaseline)
     b.dsp->set_kernels(*wide);
     const std::vector<float> left = noise(20000, 7);
     const std::vector<float> right = noise(20000, 8);
-    for (EngineRig* r : {&a, &b})
-    {
-        r->set(EngineRig::nbr_bands, 13.0);
-        r->set(EngineRig::evolution, 30.0);
-        r->set(EngineRig::reso, 4.0);
-    }
-    std::vector<std::vector<float>> out[2];
+    std::vector<float> out[2][2];
     for (int i = 0; i < 2; ++i)
     {
         EngineRig& r = i == 0 ? a : b;
-        out[i] = r.render(left, right, 77);
-        r.set(EngineRig::routing, 0.0);
-        r.set(EngineRig::nbr_bands, 3.0);
-        r.set(EngineRig::tone, 0.8);
-        const auto more = r.render(left, right, 77);
-        out[i][0].insert(out[i][0].end(), more[0].begin(), more[0].end());
-        out[i][1].insert(out[i][1].end(), more[1].begin(), more[1].end());
+        r.set(EngineRig::evolution, 30.0);
+        r.set(EngineRig::reso, 4.0);
+        // Bands join after the bank ran with fewer, then leave; Post, then Pre.
+        for (const double bands : {4.0, 13.0, 2.0})
+        {
+            r.set(EngineRig::nbr_bands, bands);
+            if (bands == 13.0)
+            {
+                r.set(EngineRig::routing, 0.0);
+                r.set(EngineRig::tone, 0.8);
+            }
+            const auto part = r.render(left, right, 77);
+            for (int c = 0; c < 2; ++c)
+            {
+                out[i][c].insert(out[i][c].end(), part[c].begin(), part[c].end());
+            }
+        }
     }
-    EXPECT_EQ(out[0], out[1]);
+    EXPECT_EQ(out[0][0], out[1][0]);
+    EXPECT_EQ(out[0][1], out[1][1]);
 }
