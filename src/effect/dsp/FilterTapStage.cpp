@@ -20,6 +20,7 @@ namespace
 constexpr int mirror_frames = BankJob::max_chunk + 8;
 
 constexpr double sqrt_half = 0.7071067811865476;
+constexpr double seconds_per_ms = 0.001;
 
 // Zeroes a chunk with vector stores: memset's start-up costs more than these few stores.
 void clear_chunk(float* dst, int n) noexcept
@@ -35,7 +36,7 @@ void clear_chunk(float* dst, int n) noexcept
     }
 }
 
-double sanitized(double val, double lo, double hi, double fallback)
+double sanitized(double val, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
 }
@@ -89,7 +90,6 @@ void FilterTapStage::init(plux::PluginInternal& param_list, LinearRamp<double>& 
     evolution_param_ = evolution.get();
     tone_param_ = tone.get();
 
-    evolution_glide_.set_time(0.1f);
     compute_delays();
     for (Biquad& f : filters_)
     {
@@ -108,7 +108,8 @@ void FilterTapStage::detach_params() noexcept
 
 int FilterTapStage::line_size_for(float rate) noexcept
 {
-    const double longest = max_delay_steps * max_step_ms * 0.001 * static_cast<double>(rate);
+    const double longest =
+        max_delay_steps * max_step_ms * seconds_per_ms * static_cast<double>(rate);
     const int wanted = floor_int(longest) + 1 + max_chunk + 8;
     int size = 1;
     while (size < wanted)
@@ -158,7 +159,15 @@ void FilterTapStage::set_sample_rate(float rate)
 
 void FilterTapStage::set_nbr_proc_bands(int nbr) noexcept
 {
-    nbr_proc_ = std::clamp(nbr, 0, max_bands);
+    const int proc = std::clamp(nbr, 0, max_bands);
+    // A band that joins starts from silence, like one never computed: the kernels run whole
+    // vectors of lanes and leave history in the lanes of bands not processed, which would
+    // otherwise depend on the vector width.
+    for (int b = nbr_proc_; b < proc; ++b)
+    {
+        clear_lanes(b);
+    }
+    nbr_proc_ = proc;
     bands_changed_ = true;
     fades_changed_ = true;
 }
@@ -211,7 +220,7 @@ void FilterTapStage::read_params() noexcept
 
 void FilterTapStage::compute_delays() noexcept
 {
-    const double t = evolution_glide_.get_value() * 0.001;
+    const double t = evolution_glide_.get_value() * seconds_per_ms;
     const double r = rate_;
     // Never more than the line holds with a chunk in flight.
     const int longest = size_ - max_chunk - 8;

@@ -114,7 +114,7 @@ private:
     bool bands_changed_ = false;
     bool fades_changed_ = true;
     bool fading_ = false;
-    Glide evolution_glide_{0.1f, 44100.0f};
+    Glide evolution_glide_{Glide::param_time, rate_};
     ParamBandDelay* evolution_param_ = nullptr;
     ParamHarmBalance* tone_param_ = nullptr;
     double evolution_val_ = 0.0;

@@ -5,6 +5,9 @@
 class Glide
 {
 public:
+    // Every parameter of the effect glides to a new value over this time, in seconds.
+    static constexpr float param_time = 0.1f;
+
     Glide() = default;
     Glide(float time, float rate)
         : time_(time)
@@ -28,7 +31,7 @@ public:
     float get_sample_rate() const noexcept { return rate_; }
 
 private:
-    float time_ = 0.1f;
+    float time_ = param_time;
     float rate_ = 44100.0f;
     float start_ = 0.0f;
     float target_ = 0.0f;

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <stdexcept>
 
-#include "effect/dsp/DistortionTable.hpp"
 #include "effect/param/ParamCutFreq.hpp"
 #include "effect/param/ParamDistoGain.hpp"
 #include "effect/param/ParamDistoRouting.hpp"
@@ -21,13 +19,13 @@
 namespace
 {
 
-double sanitized(double val, double lo, double hi, double fallback)
+double sanitized(double val, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
 }
 
 template <class P>
-double read_param(const P* param, double fallback)
+double read_param(const P* param, double fallback) noexcept
 {
     return param != nullptr ? sanitized(param->get_val(), P::min_val, P::max_val, fallback)
                             : fallback;
@@ -45,7 +43,6 @@ VantrelDsp::VantrelDsp()
     , routing_val_(ParamDistoRouting::default_val)
     , spacing_val_(ParamHarmFactor::default_val)
 {
-    DistortionTable::get();
     main_filters_[0].compute_block(main_block_);
 }
 
@@ -308,7 +305,9 @@ void VantrelDsp::refresh_connections() noexcept
 
 void VantrelDsp::control_step() noexcept
 {
-    ++nbr_control_steps_;
+    // The band layout follows the glides under way when the step begins, so a new cutoff or
+    // spacing reaches the harmonic bands one step after it reaches the main band.
+    const bool layout_gliding = cutoff_glide_.is_moving() || spacing_glide_.is_moving();
     refresh_connections();
 
     if (params_changed_.exchange(false, std::memory_order_acq_rel))
@@ -322,14 +321,13 @@ void VantrelDsp::control_step() noexcept
     nbr_bands_val_ = read_param(nbr_bands_, nbr_bands_val_);
     cur_band_count_ = round_int(nbr_bands_val_);
 
-    const bool cutoff_was_moving = cutoff_glide_.is_moving();
-    if (cutoff_was_moving || reso_glide_.is_moving())
+    if (cutoff_glide_.is_moving() || reso_glide_.is_moving())
     {
         cutoff_glide_.advance(control_interval);
         reso_glide_.advance(control_interval);
         update_main_filters();
     }
-    if (spacing_glide_.is_moving() || cutoff_was_moving || cur_band_count_ != prev_band_count_)
+    if (layout_gliding || cur_band_count_ != prev_band_count_)
     {
         spacing_glide_.advance(control_interval);
         lay_out_bands(false);
@@ -386,12 +384,12 @@ int VantrelDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int
     return flag;
 }
 
-int VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept
+void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept
 {
     if (outputs == nullptr || inputs == nullptr || outputs[0] == nullptr || inputs[0] == nullptr ||
         nbr_spl <= 0)
     {
-        return 0;
+        return;
     }
     refresh_connections();
     for (int offset = 0; offset < nbr_spl;)
@@ -403,193 +401,161 @@ int VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, bool
             control_step();
             control_counter_ -= control_interval;
         }
-        run_chunk(outputs, inputs, offset, len, adding);
+        run_chunk(make_route(outputs, inputs, adding), outputs, inputs, offset, len);
         offset += len;
     }
-    return nbr_spl;
 }
 
-void VantrelDsp::run_main_band(const float* const src[2], float* const dst[2], int nbr_chn, int n,
-                               const ShapeAfter* shape) noexcept
+VantrelDsp::Route VantrelDsp::make_route(float** outputs, float** inputs, bool adding) noexcept
+{
+    routing_val_ = read_param(routing_, routing_val_);
+    Route r;
+    r.right_in = right_in_connected_ && inputs[1] != nullptr;
+    r.right_out = right_out_connected_ && outputs[1] != nullptr;
+    const bool stereo = r.right_in && r.right_out;
+    r.nbr_chn = stereo ? 2 : 1;
+    r.downmix = r.right_in && !r.right_out;
+    r.post = routing_val_ >= 0.5;
+    // The mono paths save the arctangent with the table, except in a Post process_adding.
+    r.exact_curve = stereo || (r.post && adding);
+    r.adding = adding;
+    r.copy_left = !stereo && r.right_out;
+    return r;
+}
+
+void VantrelDsp::run_chunk(const Route& route, float** outputs, float** inputs, int offset,
+                           int n) noexcept
+{
+    // Non-finite input from a broken source upstream is taken as silence, so that it cannot
+    // poison the filters and delay lines. Read before anything is written: the host may pass the
+    // same buffers for inputs and outputs.
+    kernels_->sanitize(in_buf_[0], inputs[0] + offset, n);
+    if (route.right_in)
+    {
+        kernels_->sanitize(in_buf_[1], inputs[1] + offset, n);
+    }
+    if (route.downmix)
+    {
+        for (int t = 0; t < n; ++t)
+        {
+            downmix_[t] = (in_buf_[0][t] + in_buf_[1][t]) * 0.5f;
+        }
+    }
+    const float* mono = route.downmix ? downmix_ : in_buf_[0];
+    const float* const src[2] = {mono, route.nbr_chn == 2 ? in_buf_[1] : mono};
+
+    float* const out[2] = {outputs[0] + offset, route.right_out ? outputs[1] + offset : nullptr};
+    float* const res[2] = {route.adding ? result_buf_[0] : out[0],
+                           route.adding || !route.right_out ? result_buf_[1] : out[1]};
+    main_gain_.fill(gains_, n);
+    if (route.post)
+    {
+        run_post(route, src, res, n);
+    }
+    else
+    {
+        run_pre(route, src, res, n);
+    }
+
+    if (route.copy_left)
+    {
+        std::copy(res[0], res[0] + n, res[1]);
+    }
+    if (route.adding)
+    {
+        for (int c = 0; c < (route.right_out ? 2 : 1); ++c)
+        {
+            for (int t = 0; t < n; ++t)
+            {
+                out[c][t] += res[c][t];
+            }
+        }
+    }
+}
+
+// Bank and main band mixed, then the curve on the mix.
+void VantrelDsp::run_post(const Route& route, const float* const src[2], float* const res[2],
+                          int n) noexcept
+{
+    float* const bank[2] = {bank_buf_[0], bank_buf_[1]};
+    stage_.process(bank, src, n);
+    MainBandJob job = main_band_job(src, route.nbr_chn, n);
+    if (route.exact_curve)
+    {
+        // shape(g (bank + gain main)) right behind the main band, filling the time its recursion
+        // waits; with no processed band the bank holds silence and is left out.
+        const bool with_bank = stage_.get_nbr_proc_bands() != 0;
+        for (int c = 0; c < route.nbr_chn; ++c)
+        {
+            job.shaped[c] = res[c];
+            job.mix[c] = with_bank ? bank[c] : nullptr;
+        }
+        job.gain = gains_;
+        job.shape_k = exact_curve_k();
+        kernels_->run_main_band(job);
+        return;
+    }
+    kernels_->run_main_band(job);
+    mix(bank, route.nbr_chn, n);
+    table_.shape_block(res[0], bank[0], curve_gain(), n);
+}
+
+// The curve on the main band alone, then the bank mixed in unbounded.
+void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* const res[2],
+                         int n) noexcept
+{
+    MainBandJob job = main_band_job(src, route.nbr_chn, n);
+    if (route.exact_curve)
+    {
+        for (int c = 0; c < route.nbr_chn; ++c)
+        {
+            job.shaped[c] = main_buf_[c];
+        }
+        job.shape_k = exact_curve_k();
+        kernels_->run_main_band(job);
+    }
+    else
+    {
+        kernels_->run_main_band(job);
+        table_.shape_block(main_buf_[0], main_buf_[0], curve_gain(), n);
+    }
+    stage_.process(res, src, n);
+    mix(res, route.nbr_chn, n);
+    for (int c = 0; c < route.nbr_chn; ++c)
+    {
+        kernels_->sanitize(res[c], res[c], n);
+    }
+}
+
+MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, int n) noexcept
 {
     MainBandJob job;
     job.coefs = &main_filters_[0].get_coefs();
     job.block = &main_block_;
-    job.state[0] = &main_filters_[0].use_state();
-    job.state[1] = &main_filters_[1].use_state();
-    job.src[0] = src[0];
-    job.src[1] = src[1];
-    job.dst[0] = dst[0];
-    job.dst[1] = dst[1];
+    for (int c = 0; c < 2; ++c)
+    {
+        job.state[c] = &main_filters_[c].use_state();
+        job.src[c] = src[c];
+        job.dst[c] = main_buf_[c];
+    }
     job.n = n;
     job.nbr_chn = nbr_chn;
     job.guarded = true;
-    if (shape != nullptr)
-    {
-        for (int c = 0; c < nbr_chn; ++c)
-        {
-            job.shaped[c] = shape->dst[c];
-            job.mix[c] = shape->mix[c];
-        }
-        job.gain = shape->gain;
-        job.shape_k = shape->k;
-    }
-    kernels_->run_main_band(job);
+    return job;
 }
 
-void VantrelDsp::mix(float* const bank[2], const float* const main[2], int nbr_chn, int n) noexcept
+void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n) noexcept
 {
-    // With no processed band the bank output is silence: overwrite rather than add.
-    const bool overwrite = stage_.get_nbr_proc_bands() == 0;
-    if (!main_gain_.is_moving())
-    {
-        const float gain = static_cast<float>(main_gain_.get_current());
-        for (int c = 0; c < nbr_chn; ++c)
-        {
-            float* b = bank[c];
-            const float* m = main[c];
-            if (overwrite)
-            {
-                for (int t = 0; t < n; ++t)
-                {
-                    b[t] = gain * m[t];
-                }
-            }
-            else
-            {
-                for (int t = 0; t < n; ++t)
-                {
-                    b[t] += gain * m[t];
-                }
-            }
-        }
-        return;
-    }
-    main_gain_.fill(gains_, n);
+    // With no processed band the bank output is silence: written over rather than added to.
+    const bool add = stage_.get_nbr_proc_bands() != 0;
     for (int c = 0; c < nbr_chn; ++c)
     {
-        float* b = bank[c];
-        const float* m = main[c];
-        if (overwrite)
-        {
-            for (int t = 0; t < n; ++t)
-            {
-                b[t] = gains_[t] * m[t];
-            }
-        }
-        else
-        {
-            for (int t = 0; t < n; ++t)
-            {
-                b[t] += gains_[t] * m[t];
-            }
-        }
-    }
-}
-
-void VantrelDsp::run_chunk(float** outputs, float** inputs, int offset, int n, bool adding) noexcept
-{
-    const bool in_r = right_in_connected_ && inputs[1] != nullptr;
-    const bool out_r = right_out_connected_ && outputs[1] != nullptr;
-    routing_val_ = read_param(routing_, routing_val_);
-    const bool post = routing_val_ >= 0.5;
-    const float g = static_cast<float>(gain_glide_.get_value());
-    // The exact curve takes u = x (g pi/2) with g narrowed to float first.
-    const float k_exact = static_cast<float>(static_cast<double>(g) * (std::numbers::pi / 2.0));
-    const DistortionTable& table = DistortionTable::get();
-
-    // Non-finite input from a broken source upstream is taken as silence, so that it cannot
-    // poison the filters and delay lines.
-    float* in_l = in_buf_[0];
-    float* in_r_buf = in_buf_[1];
-    kernels_->sanitize(in_l, inputs[0] + offset, n);
-    if (in_r)
-    {
-        kernels_->sanitize(in_r_buf, inputs[1] + offset, n);
-    }
-
-    float* out_l = outputs[0] + offset;
-    float* out_r_ptr = out_r ? outputs[1] + offset : nullptr;
-    float* res[2] = {adding ? result_buf_[0] : out_l,
-                     adding ? result_buf_[1] : (out_r ? out_r_ptr : result_buf_[1])};
-    float* bank[2] = {bank_buf_[0], bank_buf_[1]};
-    float* main[2] = {main_buf_[0], main_buf_[1]};
-
-    // Mono source: the left input, or the downmix when only the right output is missing.
-    const float* mono = in_l;
-    if (in_r && !out_r)
-    {
+        float* d = dst[c];
+        const float* m = main_buf_[c];
         for (int t = 0; t < n; ++t)
         {
-            downmix_[t] = (in_l[t] + in_r_buf[t]) * 0.5f;
-        }
-        mono = downmix_;
-    }
-    const bool stereo = in_r && out_r;
-    const float* src[2] = {stereo ? in_l : mono, stereo ? in_r_buf : mono};
-    const int nbr_chn = stereo ? 2 : 1;
-
-    if (post)
-    {
-        stage_.process(bank, src, n);
-        // Mono paths take the table; process_adding and stereo compute the curve exactly, right
-        // behind the main band: shape(g (bank + gain main)).
-        if (stereo || adding)
-        {
-            const bool overwrite = stage_.get_nbr_proc_bands() == 0;
-            main_gain_.fill(gains_, n);
-            const ShapeAfter shape = {
-                {res[0], res[1]},
-                {overwrite ? nullptr : bank[0], overwrite ? nullptr : bank[1]},
-                gains_,
-                k_exact};
-            run_main_band(src, main, nbr_chn, n, &shape);
-        }
-        else
-        {
-            run_main_band(src, main, nbr_chn, n, nullptr);
-            mix(bank, main, nbr_chn, n);
-            table.shape_block(res[0], bank[0], g, n);
-        }
-    }
-    else
-    {
-        if (stereo)
-        {
-            const ShapeAfter shape = {{main[0], main[1]}, {nullptr, nullptr}, nullptr, k_exact};
-            run_main_band(src, main, nbr_chn, n, &shape);
-        }
-        else
-        {
-            run_main_band(src, main, nbr_chn, n, nullptr);
-            table.shape_block(main[0], main[0], g, n);
-        }
-        stage_.process(res, src, n);
-        mix(res, main, nbr_chn, n);
-        // The bank itself is not bounded by the curve.
-        for (int c = 0; c < nbr_chn; ++c)
-        {
-            kernels_->sanitize(res[c], res[c], n);
-        }
-    }
-
-    if (!stereo && out_r)
-    {
-        // Right output follows the left.
-        std::copy(res[0], res[0] + n, res[1]);
-    }
-    if (adding)
-    {
-        for (int t = 0; t < n; ++t)
-        {
-            out_l[t] += res[0][t];
-        }
-        if (out_r)
-        {
-            for (int t = 0; t < n; ++t)
-            {
-                out_r_ptr[t] += res[1][t];
-            }
+            const float v = gains_[t] * m[t];
+            d[t] = add ? d[t] + v : v;
         }
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "effect/dsp/Biquad.hpp"
+#include "effect/dsp/DistortionTable.hpp"
 #include "effect/dsp/DspKernels.hpp"
 #include "effect/dsp/FilterTapStage.hpp"
 #include "effect/dsp/Glide.hpp"
@@ -32,7 +34,7 @@ class ParamReso;
 // on the host's user-interface thread while no audio runs; notify on any thread; process,
 // process_adding and the control step on the audio thread, without allocating, locking or
 // waiting. Parameter changes reach the sound at the next 64-sample control step and glide over
-// 0.1 s from there.
+// 0.1 s (Glide::param_time) from there.
 class VantrelDsp : public plux::NotifiedInterface,
                    public plux::NotifierInterface,
                    public plux::PluginInternal,
@@ -100,8 +102,6 @@ public:
     const Glide& use_spacing_glide() const noexcept { return spacing_glide_; }
     const Glide& use_gain_glide() const noexcept { return gain_glide_; }
     const LinearRamp<double>& get_main_gain() const noexcept { return main_gain_; }
-    int get_control_counter() const noexcept { return control_counter_; }
-    int get_nbr_control_steps() const noexcept { return nbr_control_steps_; }
     float get_sample_rate() const noexcept { return rate_; }
     // The kernels in use; tests compare the instruction-set versions.
     void set_kernels(const DspKernels& kernels) noexcept;
@@ -113,19 +113,44 @@ private:
     void update_main_filters() noexcept;
     void lay_out_bands(bool settle) noexcept;
     void control_step() noexcept;
-    int process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept;
-    void run_chunk(float** outputs, float** inputs, int offset, int n, bool adding) noexcept;
-    // The curve applied right behind the main band: dst = shape(k (mix + gain main)).
-    struct ShapeAfter
+
+    // How one chunk runs, from the connections, Dist Routing and the kind of call: which source
+    // feeds the bank and the main band, where the curve goes and how it is computed, where the
+    // result goes. Post or Pre times the three connection cases make six paths; process_adding
+    // takes the same six.
+    struct Route
     {
-        float* dst[2];
-        const float* mix[2];
-        const float* gain;
-        float k;
+        // Two channels with both right pins connected; otherwise one, fed by the left input, or
+        // by the downmix of both inputs when only the right output is missing.
+        int nbr_chn;
+        bool downmix;
+        bool right_in;
+        // The curve on the whole mix (Post), or on the main band before the mix (Pre).
+        bool post;
+        // Computed exactly, or by table.
+        bool exact_curve;
+        // process_adding: rendered aside, then added to the outputs.
+        bool adding;
+        bool right_out;
+        // One channel and the right output connected: it receives the left result.
+        bool copy_left;
     };
-    void run_main_band(const float* const src[2], float* const dst[2], int nbr_chn, int n,
-                       const ShapeAfter* shape) noexcept;
-    void mix(float* const bank[2], const float* const main[2], int nbr_chn, int n) noexcept;
+
+    void process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept;
+    Route make_route(float** outputs, float** inputs, bool adding) noexcept;
+    void run_chunk(const Route& route, float** outputs, float** inputs, int offset, int n) noexcept;
+    void run_post(const Route& route, const float* const src[2], float* const res[2],
+                  int n) noexcept;
+    void run_pre(const Route& route, const float* const src[2], float* const res[2],
+                 int n) noexcept;
+    MainBandJob main_band_job(const float* const src[2], int nbr_chn, int n) noexcept;
+    void mix(float* const dst[2], int nbr_chn, int n) noexcept;
+    float curve_gain() const noexcept { return static_cast<float>(gain_glide_.get_value()); }
+    // The exact curve takes u = x (g pi/2), with g narrowed to float first.
+    float exact_curve_k() const noexcept
+    {
+        return static_cast<float>(static_cast<double>(curve_gain()) * (std::numbers::pi / 2.0));
+    }
 
     plux::HostDspInterface* host_ = nullptr;
     plux::GuiInterface* gui_ = nullptr;
@@ -133,17 +158,16 @@ private:
     plux::BusInfo in_bus_;
     plux::BusInfo out_bus_;
     int control_counter_ = 0;
-    int nbr_control_steps_ = 0;
     bool right_in_connected_ = false;
     bool right_out_connected_ = false;
     // 44100 Hz until the host tells the rate, like the filters.
     float rate_ = 44100.0f;
     std::atomic<bool> params_changed_{true};
     std::string prog_name_ = "Morvane default";
-    Glide cutoff_glide_{0.1f, 44100.0f};
-    Glide reso_glide_{0.1f, 44100.0f};
-    Glide spacing_glide_{0.1f, 44100.0f};
-    Glide gain_glide_{0.1f, 44100.0f};
+    Glide cutoff_glide_{Glide::param_time, rate_};
+    Glide reso_glide_{Glide::param_time, rate_};
+    Glide spacing_glide_{Glide::param_time, rate_};
+    Glide gain_glide_{Glide::param_time, rate_};
 
     ParamCutFreq* cutoff_ = nullptr;
     ParamReso* reso_ = nullptr;
@@ -165,6 +189,8 @@ private:
     Biquad main_filters_[2];
     BiquadBlock main_block_;
     const DspKernels* kernels_ = &DspKernels::get();
+    // Built here, off the audio thread.
+    const DistortionTable& table_ = DistortionTable::get();
 
     // Per chunk: sanitised inputs, downmix, bank and main band outputs, results for
     // process_adding, main gain per sample.

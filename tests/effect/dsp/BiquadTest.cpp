@@ -84,14 +84,8 @@ class BiquadResponse : public testing::TestWithParam<Design>
 
 } // namespace
 
-TEST(Biquad, TypeNamesAndFlatDefault)
+TEST(Biquad, FlatByDefault)
 {
-    EXPECT_STREQ(Biquad::get_type_name(0), "Low-pass");
-    EXPECT_STREQ(Biquad::get_type_name(1), "High-pass");
-    EXPECT_STREQ(Biquad::get_type_name(2), "Resonator");
-    EXPECT_STREQ(Biquad::get_type_name(3), "Band-pass");
-    EXPECT_EQ(Biquad::get_type_name(4), nullptr);
-
     Biquad flat;
     EXPECT_EQ(flat.get_type(), Biquad::type_resonator);
     EXPECT_EQ(flat.get_freq(), 1000.0f);
@@ -135,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Types, BiquadResponse,
                                          Design{Biquad::type_low_pass, 1000, 10, 10, 44100},
                                          Design{Biquad::type_low_pass, 200, 0.7071, 0.7071, 48000},
                                          Design{Biquad::type_low_pass, 1000, 10, 1, 44100},
+                                         Design{Biquad::type_low_pass, 1000, 1, 10, 44100},
                                          Design{Biquad::type_high_pass, 2000, 2, 2, 44100},
                                          Design{Biquad::type_high_pass, 500, 0.5, 4, 48000},
                                          Design{Biquad::type_resonator, 1000, 4, 2, 44100},
@@ -142,23 +137,6 @@ INSTANTIATE_TEST_SUITE_P(Types, BiquadResponse,
                                          Design{Biquad::type_band_pass, 1000, 1, 1, 44100},
                                          Design{Biquad::type_band_pass, 5000, 1, 5, 44100},
                                          Design{Biquad::type_band_pass, 6000, 1, 15, 192000}));
-
-TEST(Biquad, PeaksAtTheCentre)
-{
-    // Low-pass: the gain field is the Q and sets the peak at the centre.
-    EXPECT_NEAR(measured_db(make(Biquad::type_low_pass, 1000, 10, 1, 44100), 1000), 20.0, 0.05);
-    EXPECT_NEAR(measured_db(make(Biquad::type_low_pass, 1000, 1, 10, 44100), 1000), 0.0, 0.05)
-        << "the Q field plays no part in the low-pass";
-    // Band-pass with gain 1: unity at the centre, whatever the Q.
-    for (double q : {1.0, 4.0, 15.0})
-    {
-        EXPECT_NEAR(measured_db(make(Biquad::type_band_pass, 2000, 1, q, 44100), 2000), 0.0, 0.05)
-            << "Q " << q;
-    }
-    // Resonator: peak gain G at the centre.
-    EXPECT_NEAR(measured_db(make(Biquad::type_resonator, 1000, 4, 2, 44100), 1000),
-                20.0 * std::log10(4.0), 0.05);
-}
 
 TEST(Biquad, BandPassBandwidthInHertzIsCentreOverQ)
 {

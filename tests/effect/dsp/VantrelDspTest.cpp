@@ -77,7 +77,6 @@ TEST(VantrelDsp, DescribesItselfToTheFrame)
 {
     EngineRig rig;
     VantrelDsp& d = *rig.dsp;
-    EXPECT_EQ(d.get_nbr_param(), 8);
     EXPECT_EQ(d.get_nbr_in_buses(), 1);
     EXPECT_EQ(d.get_nbr_out_buses(), 1);
     EXPECT_EQ(d.use_in_bus(0).get_name(), "Input");
@@ -86,8 +85,6 @@ TEST(VantrelDsp, DescribesItselfToTheFrame)
     EXPECT_EQ(d.use_out_bus(0).get_name(), "Output");
     EXPECT_EQ(d.use_out_bus(0).get_chn_name(1), "Right output");
     EXPECT_THROW(d.use_in_bus(1), std::out_of_range);
-    EXPECT_EQ(d.get_min_sample_rate(), 4000.0);
-    EXPECT_EQ(d.get_max_sample_rate(), 384000.0);
     EXPECT_EQ(d.get_info_num("can_mono"), 1.0);
     EXPECT_EQ(d.get_info_num("plugin_version"), 1.6);
     EXPECT_EQ(d.get_info_num("can_scaled_val"), 0.0);
@@ -140,45 +137,63 @@ TEST(VantrelDsp, ProgramsLoadAndSaveNormalisedValues)
     EXPECT_EQ(values[7], 0.5f);
 }
 
-TEST(VantrelDsp, ControlStepsCountAcrossBlocksOf100)
+// Steps counted by how far a cutoff glide has moved, 64 samples each.
+TEST(VantrelDsp, ControlStepRunsBeforeEachChunkThatBringsTheCounterTo64)
 {
     EngineRig rig;
-    const int before = rig.dsp->get_nbr_control_steps();
+    rig.set(EngineRig::cutoff, 2000.0);
+    const double per_step = 64.0 * 1000.0 / (0.1 * rate);
+    auto steps = [&]
+    { return std::lround((rig.dsp->use_cutoff_glide().get_value() - 1000.0) / per_step); };
     std::vector<float> x(100, 0.0f);
     rig.render(x, x, 100);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 1);
-    EXPECT_EQ(rig.dsp->get_control_counter(), 36);
+    EXPECT_EQ(steps(), 1) << "chunks 64 and 36";
     rig.render(x, x, 100);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3);
-    EXPECT_EQ(rig.dsp->get_control_counter(), 8);
+    EXPECT_EQ(steps(), 3) << "counter 100 then 72";
+    x.resize(55);
+    rig.render(x, x, 55);
+    EXPECT_EQ(steps(), 3) << "counter 8 + 55";
+    x.resize(1);
+    rig.render(x, x, 1);
+    EXPECT_EQ(steps(), 4);
 
     std::vector<float> sentinel(4, 9.0f);
     float* outs[2] = {sentinel.data(), sentinel.data() + 2};
     float* ins[2] = {x.data(), x.data()};
     rig.dsp->process(outs, ins, 0, 0);
-    EXPECT_EQ(rig.dsp->get_nbr_control_steps() - before, 3) << "a block of 0 runs nothing";
+    EXPECT_EQ(steps(), 4) << "a block of 0 runs nothing";
     EXPECT_EQ(sentinel, std::vector<float>(4, 9.0f)) << "and writes nothing";
 }
 
+// The harmonic bands follow a cutoff or spacing glide from the step after the one that started it.
 TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
 {
     EngineRig rig;
-    std::vector<float> x(32, 0.0f);
-    rig.render(x, x, 32);
+    rig.set_settled(EngineRig::nbr_bands, 2.0);
+    const Biquad& band = rig.dsp->use_filter_stage().use_band_filter(0);
     rig.set(EngineRig::cutoff, 2000.0);
-    x.resize(31);
-    rig.render(x, x, 31);
-    EXPECT_FALSE(rig.dsp->use_cutoff_glide().is_moving()) << "counter below 64: no step yet";
-    x.assign(64, 0.0f);
-    int steps = 0;
+    std::vector<float> x(64, 0.0f);
+    rig.render(x, x, 64);
+    EXPECT_GT(rig.dsp->use_main_filter(0).get_freq(), 1000.0f);
+    EXPECT_EQ(band.get_freq(), 2000.0f) << "cutoff 1000 times spacing 2";
+    int steps = 1;
     while (rig.dsp->use_cutoff_glide().get_value() != 2000.0 && steps < 200)
     {
         rig.render(x, x, 64);
+        EXPECT_EQ(band.get_freq(),
+                  static_cast<float>(rig.dsp->use_cutoff_glide().get_value() * 2.0))
+            << "step " << steps;
         ++steps;
     }
     EXPECT_EQ(steps, 69) << "0.1 s at 44100 Hz in steps of 64";
     EXPECT_EQ(rig.dsp->use_main_filter(0).get_freq(), 2000.0f);
     EXPECT_EQ(rig.dsp->use_main_filter(1).get_freq(), 2000.0f);
+
+    rig.set(EngineRig::spacing, 3.0);
+    rig.render(x, x, 64);
+    EXPECT_EQ(band.get_freq(), 4000.0f) << "spacing retargeted, bands not yet moving";
+    rig.render(x, x, 64);
+    EXPECT_GT(band.get_freq(), 4000.0f);
 }
 
 TEST(VantrelDsp, ChangesBetweenTwoStepsAreReadOnceWithTheLatestValues)
@@ -223,6 +238,7 @@ TEST_P(RoutingPath, MainBandThroughTheCurve)
     rig.host.right_out = p.right_out;
     rig.set(EngineRig::routing, p.post ? 1.0 : 0.0);
     rig.set(EngineRig::dist_gain, 3.0);
+    rig.set(EngineRig::reso, 4.0);
     rig.set_settled(EngineRig::tone, 0.0);
 
     const std::size_t n = 2000;
@@ -254,8 +270,8 @@ TEST_P(RoutingPath, MainBandThroughTheCurve)
     {
         mono[i] = p.right_in ? (left[i] + right[i]) * 0.5f : left[i];
     }
-    const std::vector<float> lp[2] = {main_band(stereo ? left : mono, 1000.0, 1.0),
-                                      main_band(right, 1000.0, 1.0)};
+    const std::vector<float> lp[2] = {main_band(stereo ? left : mono, 1000.0, 4.0),
+                                      main_band(right, 1000.0, 4.0)};
     const DistortionTable& table = DistortionTable::get();
     const bool by_table = !stereo && !(p.adding && p.post);
     const float half = static_cast<float>(std::sqrt(0.5));
@@ -341,39 +357,30 @@ TEST(VantrelDsp, InPlaceBuffersGiveTheSameResult)
     EXPECT_EQ(r, out[1]);
 }
 
-TEST(VantrelDsp, HigherResonancePeaksAtTheCutoff)
-{
-    double level[2];
-    for (int i = 0; i < 2; ++i)
-    {
-        EngineRig rig;
-        rig.set(EngineRig::reso, i == 0 ? 1.0 : 10.0);
-        rig.set(EngineRig::cutoff, 2000.0);
-        rig.set_settled(EngineRig::tone, 0.0);
-        const std::vector<float> x = sine(2000.0, rate, 16384, 0.001);
-        level[i] = amplitude(rig.render(x, x)[0], 8192);
-    }
-    EXPECT_NEAR(20.0 * std::log10(level[1] / level[0]), 20.0, 0.2)
-        << "Q 10 against Q 1 at the cutoff";
-}
-
-TEST(VantrelDsp, NonFiniteInputIsSilencedAndTheSoundComesBack)
+// Non-finite input is taken as silence; finite input that drives the filters beyond the float
+// range clears them. Either way the sound comes back.
+TEST(VantrelDsp, BrokenInputIsSilencedAndTheSoundComesBack)
 {
     const float inf = std::numeric_limits<float>::infinity();
     for (bool post : {true, false})
     {
         EngineRig rig;
         rig.set(EngineRig::nbr_bands, 16.0);
-        rig.set(EngineRig::reso, 50.0);
+        rig.set(EngineRig::reso, 100.0);
         rig.set(EngineRig::evolution, 5.0);
         rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
-        std::vector<float> x = sine(500.0, rate, 6000, 0.5);
+        std::vector<float> x = sine(1000.0, rate, 9000, 0.5);
         for (std::size_t i = 1000; i < 1300; ++i)
         {
             x[i] = std::nanf("");
         }
         x[3000] = inf;
         x[3001] = -inf;
+        for (std::size_t i = 5000; i < 5200; ++i)
+        {
+            // Beyond the float range at the resonance, then in every band.
+            x[i] = i < 5100 ? static_cast<float>(x[i] * 6e38) : (i % 2 ? 3e38f : -3e38f);
+        }
         const auto out = rig.render(x, x, 100);
         for (std::size_t i = 0; i < x.size(); ++i)
         {
@@ -383,33 +390,15 @@ TEST(VantrelDsp, NonFiniteInputIsSilencedAndTheSoundComesBack)
         const std::vector<float> after(out[0].begin() + 1300,
                                        out[0].begin() + 1300 + VantrelDsp::control_interval);
         EXPECT_GT(amplitude(after, 0), 0.05) << "sound within one control step";
-        EXPECT_GT(amplitude(out[0], 3100), 0.05);
-    }
-}
-
-TEST(VantrelDsp, OverflowingFiltersRecoverWithoutNaN)
-{
-    for (bool post : {true, false})
-    {
-        EngineRig rig;
-        rig.set(EngineRig::nbr_bands, 16.0);
-        rig.set(EngineRig::reso, 100.0);
-        rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
-        std::vector<float> x = sine(1000.0, rate, 6000, 0.5);
-        for (std::size_t i = 1000; i < 1100; ++i)
+        for (std::size_t from : {3100, 8000})
         {
-            x[i] = i % 2 ? 3e38f : -3e38f;
-        }
-        const auto out = rig.render(x, x, 100);
-        for (std::size_t i = 0; i < x.size(); ++i)
-        {
-            ASSERT_TRUE(std::isfinite(out[0][i])) << (post ? "Post" : "Pre") << ", sample " << i;
+            const std::vector<float> later(out[0].begin() + from, out[0].begin() + from + 1000);
+            EXPECT_GT(amplitude(later, 0), 0.05) << (post ? "Post" : "Pre") << ", from " << from;
         }
         for (const Biquad* f : {&rig.dsp->use_main_filter(0), &rig.dsp->use_main_filter(1)})
         {
             EXPECT_TRUE(f->is_state_finite());
         }
-        EXPECT_GT(amplitude(out[0], 4000), 0.05) << "sound is back";
     }
 }
 
@@ -516,23 +505,28 @@ TEST(VantrelDsp, WideKernelsRenderTheSameBitsAsTheBaseline)
     b.dsp->set_kernels(*wide);
     const std::vector<float> left = noise(20000, 7);
     const std::vector<float> right = noise(20000, 8);
-    for (EngineRig* r : {&a, &b})
-    {
-        r->set(EngineRig::nbr_bands, 13.0);
-        r->set(EngineRig::evolution, 30.0);
-        r->set(EngineRig::reso, 4.0);
-    }
-    std::vector<std::vector<float>> out[2];
+    std::vector<float> out[2][2];
     for (int i = 0; i < 2; ++i)
     {
         EngineRig& r = i == 0 ? a : b;
-        out[i] = r.render(left, right, 77);
-        r.set(EngineRig::routing, 0.0);
-        r.set(EngineRig::nbr_bands, 3.0);
-        r.set(EngineRig::tone, 0.8);
-        const auto more = r.render(left, right, 77);
-        out[i][0].insert(out[i][0].end(), more[0].begin(), more[0].end());
-        out[i][1].insert(out[i][1].end(), more[1].begin(), more[1].end());
+        r.set(EngineRig::evolution, 30.0);
+        r.set(EngineRig::reso, 4.0);
+        // Bands join after the bank ran with fewer, then leave; Post, then Pre.
+        for (const double bands : {4.0, 13.0, 2.0})
+        {
+            r.set(EngineRig::nbr_bands, bands);
+            if (bands == 13.0)
+            {
+                r.set(EngineRig::routing, 0.0);
+                r.set(EngineRig::tone, 0.8);
+            }
+            const auto part = r.render(left, right, 77);
+            for (int c = 0; c < 2; ++c)
+            {
+                out[i][c].insert(out[i][c].end(), part[c].begin(), part[c].end());
+            }
+        }
     }
-    EXPECT_EQ(out[0], out[1]);
+    EXPECT_EQ(out[0][0], out[1][0]);
+    EXPECT_EQ(out[0][1], out[1][1]);
 }
