@@ -11,19 +11,16 @@ class FakeHostDsp : public plux::HostDspInterface
 public:
     bool right_in = true;
     bool right_out = true;
-    int nbr_connection_queries = 0;
     plux::ParamReorder reorder;
 
     double get_info_num(const std::string&) override { return 0.0; }
     void get_time_info(plux::HostTimeInfo&) noexcept override {}
     bool is_in_connected(int bus, int chn) noexcept override
     {
-        ++nbr_connection_queries;
         return bus == 0 && (chn == 0 || right_in);
     }
     bool is_out_connected(int bus, int chn) noexcept override
     {
-        ++nbr_connection_queries;
         return bus == 0 && (chn == 0 || right_out);
     }
     plux::MidiMgr* use_midi_mgr() override { return nullptr; }
