@@ -60,6 +60,17 @@ std::string folder_of(const std::string& path)
     return path.substr(0, end);
 }
 
+// Whether the move failed because another program holds the target open for a moment (another
+// instance loading it, a virus scanner, the search indexer), rather than for good.
+bool is_held_open(const std::string& target)
+{
+    const DWORD error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    return (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
+           attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
 } // namespace
 
 FileWriter::FileWriter(const std::string& path)
@@ -130,16 +141,22 @@ FileWriter::Step FileWriter::commit()
             failure = Step::write;
         }
     }
-    if (failure == Step::none)
+    // Gives a reader of the target up to a second to let go of it.
+    for (int attempt = 0; failure == Step::none; ++attempt)
     {
         if (::MoveFileExA(temp_path.c_str(), target.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         {
             temp_path.clear();
+            break;
+        }
+        if (attempt == 100 || !is_held_open(target))
+        {
+            failure = Step::replace;
         }
         else
         {
-            failure = Step::replace;
+            ::Sleep(10);
         }
     }
     discard();

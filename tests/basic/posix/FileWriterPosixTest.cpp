@@ -128,6 +128,19 @@ TEST(FileWriterPosixFailure, AFullDiskFailsAtTheWrite)
     test::expect_failed_saves(folder, file, std::string(40000, 'x'), FileWriter::Step::write);
 }
 
+TEST(FileWriterPosixFailure, AReadOnlyFileFailsAtTheCreation)
+{
+    if (::geteuid() == 0)
+    {
+        GTEST_SKIP() << "root may open any file for writing, so it may replace any";
+    }
+    TempFolder folder;
+    const std::string file = folder.path("s.cfg.txt");
+    TempFolder::write(file, "old");
+    ::chmod(file.c_str(), 0444);
+    test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
+}
+
 // Root writes in any folder whatever its mode, so for root the folder is a read-only disk.
 TEST(FileWriterPosixFailure, AReadOnlyFolderFailsAtTheCreation)
 {

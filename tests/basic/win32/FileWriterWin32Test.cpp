@@ -26,17 +26,28 @@ TEST(FileWriterWin32, AHiddenFileStaysHidden)
               0u);
 }
 
+TEST(FileWriterWin32, AReadOnlyFileFailsAtTheCreation)
+{
+    TempFolder folder;
+    const std::string file = folder.path("s.cfg.txt");
+    TempFolder::write(file, "old");
+    ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
+}
+
 TEST(FileWriterWin32, ALinkKeepsPointingAtTheReplacedFile)
 {
     TempFolder folder;
     const std::string target = folder.path("real.cfg.txt");
     const std::string link = folder.path("link.cfg.txt");
     TempFolder::write(target, "old");
-    if (!::CreateSymbolicLinkA(link.c_str(), target.c_str(),
-                               SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
-        (::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    ::CreateSymbolicLinkA(link.c_str(), target.c_str(),
+                          SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD attributes = ::GetFileAttributesA(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
     {
-        GTEST_SKIP() << "this system makes no symbolic links (no developer mode, or wine)";
+        GTEST_SKIP()
+            << "this system makes no symbolic links (Windows without developer mode, or wine)";
     }
     EXPECT_EQ(save_in_pieces(link, "new"), FileWriter::Step::none);
     EXPECT_NE(::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
