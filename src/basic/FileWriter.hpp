@@ -43,7 +43,8 @@ public:
     // the save then fails at Step::write.
     bool write(const void* data, std::size_t size);
 
-    // Returns the first step that failed, or Step::none once the target has been replaced.
+    // Returns the first step that failed, or Step::none once the target has been replaced. Called
+    // once, after the last write().
     Step commit();
 
 private:

@@ -32,24 +32,48 @@ bool is_whole(const std::string& seen)
     return seen == content_a || seen == content_b;
 }
 
-// Whether a reader finds the file whole. Windows lets no reader in for a moment while the file
-// is replaced; such a reader sees no file rather than a broken one.
-bool is_whole_or_busy(const std::string& file)
+// Two writers save one file at once, starting from a whole file of the first one, while a reader
+// looks at it between saves.
+class FileWriterRace : public testing::Test
 {
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    if (in == nullptr)
+protected:
+    void SetUp() override { ASSERT_EQ(save_in_pieces(file, content_a), FileWriter::Step::none); }
+
+    // Windows lets no reader in for a moment while the file is replaced; such a reader sees no
+    // file rather than a broken one.
+    void read_between_saves()
     {
-        return errno == EACCES;
+        ++reads;
+        std::FILE* in = std::fopen(file.c_str(), "rb");
+        if (in == nullptr)
+        {
+            broken += errno != EACCES;
+            return;
+        }
+        std::string seen;
+        char buffer[65536];
+        for (std::size_t len; (len = std::fread(buffer, 1, sizeof(buffer), in)) > 0;)
+        {
+            seen.append(buffer, len);
+        }
+        std::fclose(in);
+        broken += !is_whole(seen);
     }
-    std::string seen;
-    char buffer[65536];
-    for (std::size_t len; (len = std::fread(buffer, 1, sizeof(buffer), in)) > 0;)
+
+    void expect_a_whole_file_of_one_writer()
     {
-        seen.append(buffer, len);
+        EXPECT_EQ(failed, 0) << "saves failed";
+        EXPECT_EQ(broken, 0) << "reads out of " << reads << " saw a mixed, cut or missing file";
+        EXPECT_TRUE(is_whole(TempFolder::read(file)));
+        EXPECT_EQ(folder.list(), std::set<std::string>{"bank.pbk"}) << "a temporary file was left";
     }
-    std::fclose(in);
-    return is_whole(seen);
-}
+
+    TempFolder folder;
+    const std::string file = folder.path("bank.pbk");
+    std::atomic<int> failed{0};
+    int reads = 0;
+    int broken = 0;
+};
 
 } // namespace
 
@@ -71,14 +95,10 @@ TEST(FileWriter, CreatesAndReplacesWithExactlyTheBytesWritten)
     EXPECT_EQ(folder.list(), std::set<std::string>{"s.cfg.txt"}) << "a temporary file was left";
 }
 
-// Two instances of the plug-in in one host save the same file at once, while a third reads it.
-TEST(FileWriter, ThreadsSavingOneFileLeaveAWholeFileOfOneOfThem)
+// Two instances of the plug-in in one host.
+TEST_F(FileWriterRace, ThreadsLeaveAWholeFileOfOneOfThem)
 {
-    TempFolder folder;
-    const std::string file = folder.path("bank.pbk");
-    ASSERT_EQ(save_in_pieces(file, content_a), FileWriter::Step::none);
     constexpr int rounds = 40;
-    std::atomic<int> failed{0};
     std::atomic<int> saved{0};
     auto save_rounds = [&](const std::string& content)
     {
@@ -92,8 +112,6 @@ TEST(FileWriter, ThreadsSavingOneFileLeaveAWholeFileOfOneOfThem)
     std::thread writer_b(save_rounds, std::cref(content_b));
     // Reads once after each save, while the other writer is busy: a reader that never let go of
     // the file would keep Windows from replacing it.
-    int reads = 0;
-    int broken = 0;
     for (int seen = 0; seen < 2 * rounds;)
     {
         if (saved == seen)
@@ -102,41 +120,25 @@ TEST(FileWriter, ThreadsSavingOneFileLeaveAWholeFileOfOneOfThem)
             continue;
         }
         seen = saved;
-        broken += !is_whole_or_busy(file);
-        ++reads;
+        read_between_saves();
     }
     writer_a.join();
     writer_b.join();
-
-    EXPECT_EQ(failed, 0) << "saves failed";
-    EXPECT_EQ(broken, 0) << "reads out of " << reads << " saw a mixed or cut file";
-    EXPECT_TRUE(is_whole(TempFolder::read(file)));
-    EXPECT_EQ(folder.list(), std::set<std::string>{"bank.pbk"}) << "a temporary file was left";
+    expect_a_whole_file_of_one_writer();
 }
 
-// Two hosts save the same file at once: a peer process saves its content while this one saves
-// its own and reads between its saves, for as long as the peer runs.
-TEST(FileWriter, ProcessesSavingOneFileLeaveAWholeFileOfOneOfThem)
+// Two hosts: a peer process saves its content while this one saves its own and reads between its
+// saves, for as long as the peer runs.
+TEST_F(FileWriterRace, ProcessesLeaveAWholeFileOfOneOfThem)
 {
-    TempFolder folder;
-    const std::string file = folder.path("bank.pbk");
-    ASSERT_EQ(save_in_pieces(file, content_a), FileWriter::Step::none);
     test::ChildProcess peer({FILE_WRITER_PEER, file, "b", std::to_string(content_b.size()), "50"});
-    int rounds = 0;
-    int failed = 0;
-    int broken = 0;
     do
     {
         failed += save_in_pieces(file, content_a) != FileWriter::Step::none;
-        broken += !is_whole_or_busy(file);
-        ++rounds;
+        read_between_saves();
     } while (peer.is_running());
-
     EXPECT_EQ(peer.wait(), 0) << "the peer's saves failed, or it did not run";
-    EXPECT_EQ(failed, 0) << "saves failed";
-    EXPECT_EQ(broken, 0) << "reads out of " << rounds << " saw a mixed or cut file";
-    EXPECT_TRUE(is_whole(TempFolder::read(file)));
-    EXPECT_EQ(folder.list(), std::set<std::string>{"bank.pbk"}) << "a temporary file was left";
+    expect_a_whole_file_of_one_writer();
 }
 
 TEST(FileWriter, AFailedSaveLeavesTheFolderAsItWasAndAnswersTheFailingStep)
