@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "basic/ChildProcess.hpp"
 #include "basic/ConfErr.hpp"
 #include "basic/FileWriterCheck.hpp"
+#include "basic/RunProgram.hpp"
 #include "basic/TempFolder.hpp"
 #include "basic/TextFile.hpp"
 
@@ -131,13 +131,22 @@ TEST_F(FileWriterRace, ThreadsLeaveAWholeFileOfOneOfThem)
 // saves, for as long as the peer runs.
 TEST_F(FileWriterRace, ProcessesLeaveAWholeFileOfOneOfThem)
 {
-    test::ChildProcess peer({FILE_WRITER_PEER, file, "b", std::to_string(content_b.size()), "50"});
+    std::atomic<bool> peer_running{true};
+    int peer_exit = -1;
+    std::thread peer(
+        [&]
+        {
+            peer_exit = test::run_program(
+                {FILE_WRITER_PEER, file, "b", std::to_string(content_b.size()), "50"});
+            peer_running = false;
+        });
     do
     {
         failed += save_in_pieces(file, content_a) != FileWriter::Step::none;
         read_between_saves();
-    } while (peer.is_running());
-    EXPECT_EQ(peer.wait(), 0) << "the peer's saves failed, or it did not run";
+    } while (peer_running);
+    peer.join();
+    EXPECT_EQ(peer_exit, 0) << "the peer's saves failed, or it did not run";
     expect_a_whole_file_of_one_writer();
 }
 

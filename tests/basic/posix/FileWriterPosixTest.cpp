@@ -128,36 +128,28 @@ TEST(FileWriterPosixFailure, AFullDiskFailsAtTheWrite)
     test::expect_failed_saves(folder, file, std::string(40000, 'x'), FileWriter::Step::write);
 }
 
-TEST(FileWriterPosixFailure, AReadOnlyFileFailsAtTheCreation)
-{
-    if (::geteuid() == 0)
-    {
-        GTEST_SKIP() << "root may open any file for writing, so it may replace any";
-    }
-    TempFolder folder;
-    const std::string file = folder.path("s.cfg.txt");
-    TempFolder::write(file, "old");
-    ::chmod(file.c_str(), 0444);
-    test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
-}
-
-// Root writes in any folder whatever its mode, so for root the folder is a read-only disk.
-TEST(FileWriterPosixFailure, AReadOnlyFolderFailsAtTheCreation)
+// Root opens any file for writing and writes in any folder, whatever their modes: for root a
+// read-only file is replaced like any other, and the read-only folder is a read-only disk.
+TEST(FileWriterPosixFailure, AReadOnlyFileOrFolderFailsAtTheCreation)
 {
     TempFolder folder;
     SmallDisk disk(folder.path("disk"));
-    if (::geteuid() == 0 && !disk.reason().empty())
+    const bool root = ::geteuid() == 0;
+    if (root && !disk.reason().empty())
     {
         GTEST_SKIP() << disk.reason();
     }
     const std::string file = folder.path("disk/s.cfg.txt");
     TempFolder::write(file, "old");
-    if (::geteuid() == 0)
+    if (root)
     {
         ASSERT_TRUE(disk.make_read_only());
     }
     else
     {
+        ::chmod(file.c_str(), 0444);
+        test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
+        ::chmod(file.c_str(), 0644);
         ::chmod(folder.path("disk").c_str(), 0555);
     }
     test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
