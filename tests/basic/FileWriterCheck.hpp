@@ -12,13 +12,6 @@
 namespace test
 {
 
-// What one writer saves: its own letter, size times, so that a file mixed from two writers or
-// cut short shows.
-inline std::string content_of(char letter, std::size_t size)
-{
-    return std::string(size, letter);
-}
-
 // Saves content in pieces of 4 KiB, so that writers sharing a file would mix their pieces.
 inline basic::FileWriter::Step save_in_pieces(const std::string& path, const std::string& content)
 {

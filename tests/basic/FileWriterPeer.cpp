@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     {
         return 100;
     }
-    const std::string content = test::content_of(argv[2][0], std::strtoul(argv[3], nullptr, 10));
+    const std::string content(std::strtoul(argv[3], nullptr, 10), argv[2][0]);
     int failed = 0;
     for (int round = std::atoi(argv[4]); round > 0; --round)
     {

@@ -16,7 +16,6 @@
 #include "basic/TextFile.hpp"
 
 using basic::FileWriter;
-using test::content_of;
 using test::save_in_pieces;
 using test::TempFolder;
 
@@ -24,8 +23,8 @@ namespace
 {
 
 // Two writers of unequal sizes: a mix of the two, or one cut short, matches neither.
-const std::string content_a = content_of('a', 150000);
-const std::string content_b = content_of('b', 100000);
+const std::string content_a(150000, 'a');
+const std::string content_b(100000, 'b');
 
 bool is_whole(const std::string& seen)
 {
