@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "basic/ConfErr.hpp"
+#include "basic/FileWriter.hpp"
 
 namespace basic
 {
@@ -41,6 +42,19 @@ int read_text_file(const std::string& path, std::string& text)
         text += '\n';
     }
     return conf_err::ok;
+}
+
+int write_text_file_atomic(const std::string& path, const std::string& text)
+{
+    FileWriter file(path);
+    file.write(text.data(), text.size());
+    const FileWriter::Step failed = file.commit();
+    if (failed == FileWriter::Step::none)
+    {
+        return conf_err::ok;
+    }
+    return failed == FileWriter::Step::write ? conf_err::file_write_failed
+                                             : conf_err::file_open_write_failed;
 }
 
 } // namespace basic

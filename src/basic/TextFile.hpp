@@ -21,15 +21,10 @@ constexpr std::size_t max_text_file_size = std::size_t{16} << 20;
 // larger than max_text_file_size; text is then empty.
 int read_text_file(const std::string& path, std::string& text);
 
-// Replaces the file at path by text, or leaves it as it was. The text goes to a new file beside
-// the target, which takes the target's place only once the whole text is written and flushed to
-// the disk. Returns 0; conf_err::file_open_write_failed when the new file cannot be created or
-// cannot take the target's place; conf_err::file_write_failed when writing or flushing fails. No
-// temporary file remains after a failure. When path is a symbolic link, the file it points to is
-// replaced and the link kept.
+// Replaces the file at path by text in one step, or leaves it as it was (basic::FileWriter).
+// Returns 0; conf_err::file_open_write_failed when the new file cannot be created or cannot take
+// the target's place (a read-only file among others); conf_err::file_write_failed when writing or
+// flushing fails.
 int write_text_file_atomic(const std::string& path, const std::string& text);
-
-// Whether something (a file, a folder) exists at path.
-bool is_existing_file(const std::string& path);
 
 } // namespace basic

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -24,9 +25,15 @@ public:
                      ("morvane_test_" + std::to_string(random()) + std::to_string(random()));
         } while (!std::filesystem::create_directory(folder));
     }
+    // What a test made read-only goes as well.
     ~TempFolder()
     {
         std::error_code err;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, err))
+        {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, err);
+        }
         std::filesystem::remove_all(folder, err);
     }
     TempFolder(const TempFolder&) = delete;
@@ -43,6 +50,19 @@ public:
             names.insert(entry.path().filename().string());
         }
         return names;
+    }
+
+    // Everything the folder holds, at any depth: the bytes of each file, and "(folder)" for each
+    // folder.
+    std::map<std::string, std::string> contents() const
+    {
+        std::map<std::string, std::string> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        {
+            found[entry.path().lexically_relative(folder).generic_string()] =
+                entry.is_directory() ? "(folder)" : read(entry.path().string());
+        }
+        return found;
     }
 
     static std::string read(const std::string& file)

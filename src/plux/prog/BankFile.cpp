@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "basic/BigEndian.hpp"
+#include "basic/FileWriter.hpp"
 #include "plux/prog/BankErr.hpp"
-#include "plux/prog/ReplaceFile.hpp"
-#include "sys/DebugOutput.hpp"
 
 namespace plux
 {
@@ -68,33 +67,6 @@ int parse_body(std::span<const std::uint8_t> body, BankManager& target,
     return bank_err::ok;
 }
 
-int write_bank(std::FILE* file, const basic::SerializableInterface& bank)
-{
-    const int body_len = bank.get_size();
-    if (body_len < 0)
-    {
-        return bank_err::layout_failed;
-    }
-    std::uint8_t header[bank_file_header_size];
-    std::copy(std::begin(bank_magic), std::end(bank_magic), header);
-    basic::big_endian::store_u32(&header[4], static_cast<std::uint32_t>(body_len));
-    if (std::fwrite(header, 1, sizeof(header), file) != sizeof(header))
-    {
-        return bank_err::header_write_failed;
-    }
-
-    std::vector<std::uint8_t> body(static_cast<std::size_t>(body_len), 0);
-    if (bank.write(body) != 0)
-    {
-        return bank_err::layout_failed;
-    }
-    if (std::fwrite(body.data(), 1, body.size(), file) != body.size() || std::fflush(file) != 0)
-    {
-        return bank_err::body_write_failed;
-    }
-    return bank_err::ok;
-}
-
 } // namespace
 
 int load_bank_mem(std::span<const std::uint8_t> data, BankManager& target,
@@ -148,27 +120,42 @@ int load_bank_file(const std::string& path, BankManager& target, const BankCheck
 
 int save_bank_file(const std::string& path, const basic::SerializableInterface& bank)
 {
-    // Next to the target, so that the final move stays on one volume.
-    const std::string temp_path = path + ".tmp";
-    FilePtr file(std::fopen(temp_path.c_str(), "wb"));
-    if (file == nullptr)
+    basic::FileWriter file(path);
+    if (!file.is_open())
     {
         return bank_err::open_failed;
     }
-    int ret = write_bank(file.get(), bank);
-    if (std::fclose(file.release()) != 0 && ret == bank_err::ok)
+    const int body_len = bank.get_size();
+    if (body_len < 0)
     {
-        ret = bank_err::body_write_failed;
+        return bank_err::layout_failed;
     }
-    if (ret == bank_err::ok && !replace_file(temp_path, path))
+    std::uint8_t header[bank_file_header_size];
+    std::copy(std::begin(bank_magic), std::end(bank_magic), header);
+    basic::big_endian::store_u32(&header[4], static_cast<std::uint32_t>(body_len));
+    if (!file.write(header, sizeof(header)))
     {
-        ret = bank_err::open_failed;
+        return bank_err::header_write_failed;
     }
-    if (ret != bank_err::ok && std::remove(temp_path.c_str()) != 0)
+
+    std::vector<std::uint8_t> body(static_cast<std::size_t>(body_len), 0);
+    if (bank.write(body) != 0)
     {
-        sys::debug_output("plux::save_bank_file: couldn't remove " + temp_path + "\n");
+        return bank_err::layout_failed;
     }
-    return ret;
+    if (!file.write(body.data(), body.size()))
+    {
+        return bank_err::body_write_failed;
+    }
+    switch (file.commit())
+    {
+    case basic::FileWriter::Step::none:
+        return bank_err::ok;
+    case basic::FileWriter::Step::write:
+        return bank_err::body_write_failed;
+    default:
+        return bank_err::open_failed;
+    }
 }
 
 } // namespace plux

@@ -27,8 +27,9 @@ int load_bank_mem(std::span<const std::uint8_t> data, BankManager& target,
 int load_bank_file(const std::string& path, BankManager& target, const BankCheckInterface* check,
                    bool strict);
 
-// Writes a temporary file in the target's folder and moves it over the target only once it is
-// complete, so that a failing save keeps the bank file that was there.
+// Replaces the file in one step (basic::FileWriter), so that a failing save keeps the bank file
+// that was there. A temporary file that cannot be created or cannot take the target's place (a
+// read-only file among others) answers open_failed; a flush that fails, body_write_failed.
 int save_bank_file(const std::string& path, const basic::SerializableInterface& bank);
 
 } // namespace plux

