@@ -145,6 +145,7 @@ std::int32_t ControlInterface::process_message(MessageInterface& message)
                               if (!shown_)
                               {
                                   cancel_interaction();
+                                  end_gesture();
                               }
                               return result;
                           }) ||
@@ -227,6 +228,7 @@ void ControlInterface::disable()
 {
     on_enabled_changed(false);
     cancel_interaction();
+    end_gesture();
     enabled_ = false;
 }
 

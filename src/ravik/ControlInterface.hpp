@@ -114,7 +114,8 @@ public:
     bool get_mark(int index) const;
 
     void begin_gesture();
-    // The user let go: clears the active flag and tells the listeners. Nothing when not active.
+    // The user let go (the widgets' release), or the control was hidden or disabled: clears the
+    // active flag and tells the listeners. Nothing when not active.
     void end_gesture();
     void trigger(int origin);
     void signal(int origin);
