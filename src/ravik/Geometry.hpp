@@ -26,6 +26,7 @@ struct Rect
 
     friend bool operator==(const Rect&, const Rect&) = default;
     Rect moved(const Point& by) const { return {x1 + by.x, y1 + by.y, x2 + by.x, y2 + by.y}; }
+    bool contains(const Point& p) const { return p.x >= x1 && p.x < x2 && p.y >= y1 && p.y < y2; }
 };
 
 // A position that nobody has set yet.

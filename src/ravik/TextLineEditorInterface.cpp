@@ -10,6 +10,7 @@ int TextLineEditorInterface::start(const TextInputRequest& request)
 {
     text_ = request.text;
     handler_ = request.handler;
+    rect_ = request.rect;
     validated_ = false;
     if (start_native(request) != 0)
     {

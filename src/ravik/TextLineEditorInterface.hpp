@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ravik/Geometry.hpp"
+
 namespace ravik
 {
 
@@ -21,6 +23,8 @@ public:
     void finish();
 
     bool is_active() const { return active_; }
+    // Where the field lies, in window coordinates.
+    const Rect& get_rect() const { return rect_; }
     const std::string& get_text() const { return text_; }
     bool is_validated() const { return validated_; }
     void set_validated(bool validated) { validated_ = validated; }
@@ -32,6 +36,7 @@ protected:
     virtual int close_native() = 0;
 
     MessageHandlerInterface* handler_ = nullptr;
+    Rect rect_;
     std::string text_;
     bool validated_ = false;
     bool active_ = false;

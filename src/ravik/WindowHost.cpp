@@ -80,6 +80,12 @@ MessageHandlerInterface* WindowHost::mouse_target(Point& pos)
 
 void WindowHost::on_mouse_button(const Point& pos, int buttons, int modifiers, int double_click)
 {
+    // Over a text field the field takes the mouse, as a system's edit control does.
+    if (const TextLineEditorInterface* editor = get_text_editor();
+        editor != nullptr && editor->is_active() && editor->get_rect().contains(pos))
+    {
+        return;
+    }
     end_text_entry_native();
     Point p = pos;
     if (MessageHandlerInterface* target = mouse_target(p))

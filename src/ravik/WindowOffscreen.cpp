@@ -21,9 +21,8 @@ void TextLineEditorOffscreen::press_escape()
     finish();
 }
 
-int TextLineEditorOffscreen::start_native(const TextInputRequest& request)
+int TextLineEditorOffscreen::start_native(const TextInputRequest& /*request*/)
 {
-    rect_ = request.rect;
     return 0;
 }
 

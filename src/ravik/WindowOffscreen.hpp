@@ -16,7 +16,6 @@ namespace ravik
 class TextLineEditorOffscreen final : public TextLineEditorInterface
 {
 public:
-    const Rect& get_rect() const { return rect_; }
     // Replaces the field's text, as typing over the selected text does.
     void type(const std::string& text) { text_ = text; }
     void press_enter();
@@ -25,9 +24,6 @@ public:
 protected:
     int start_native(const TextInputRequest& request) override;
     int close_native() override { return 0; }
-
-private:
-    Rect rect_;
 };
 
 // A pop-up menu that exists only in memory: a test picks an item as a user would.

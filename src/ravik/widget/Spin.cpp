@@ -86,6 +86,10 @@ void Spin::cancel_interaction()
         MouseRelease let_go(this);
         process_message(let_go);
     }
+    if (pressed_ != none)
+    {
+        invalidate_area();
+    }
     pressed_ = none;
     phase_ = 0;
 }
@@ -134,6 +138,7 @@ std::int32_t Spin::handle_mouse_click(MouseClick& message)
     }
     press_time_ = sys::get_time_s();
     pressed_ = part;
+    invalidate_area();
     apply(part == up ? slow_step_ : -slow_step_);
     return 1;
 }
@@ -202,11 +207,15 @@ std::int32_t Spin::handle_redraw(Redraw& message)
 {
     const double x = get_abs_position().x;
     const double y = get_abs_position().y;
+    const auto part_of = [](unsigned bit) {
+        return bit == pic_up ? up : bit == pic_down ? down : handle;
+    };
     for (const unsigned bit : {pic_up, pic_down, pic_handle})
     {
-        if (optional_.has(bit))
+        const bool pressed = pressed_ == part_of(bit) && pressed_pictures_.has(bit);
+        if (pressed || optional_.has(bit))
         {
-            draw_layer(optional_.get(bit), message, x, y);
+            draw_layer(pressed ? pressed_pictures_.get(bit) : optional_.get(bit), message, x, y);
         }
     }
     draw_highlights(*this, message, x, y);

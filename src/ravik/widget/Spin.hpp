@@ -28,8 +28,14 @@ public:
 
     using ControlInterface::ControlInterface;
 
-    // The arrow and handle pictures, placed by their origins at the spin's position.
+    // The arrow and handle pictures, placed by their origins at the spin's position, and the
+    // pictures shown while they are pressed.
     void set_part_picture(unsigned bit, const Picture& picture) { optional_.set(bit, picture); }
+    void set_part_picture(unsigned bit, const Picture& picture, const Picture& pressed)
+    {
+        optional_.set(bit, picture);
+        pressed_pictures_.set(bit, pressed);
+    }
     void set_handle_drag(bool flag) { handle_drag_ = flag; }
     // Not owned; sorted.
     void set_value_list(const std::vector<double>* list) { list_ = list; }
@@ -53,6 +59,7 @@ private:
     void stop_timer();
 
     OptionalPictures optional_;
+    OptionalPictures pressed_pictures_;
     int pressed_ = none;
     int phase_ = 0;
     double first_delay_ = 0.5;

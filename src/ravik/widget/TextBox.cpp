@@ -49,7 +49,7 @@ std::int32_t TextBox::handle_mouse_click(MouseClick& message)
     }
     cancel_interaction();
     // The entry covers the text where it is drawn.
-    const Point at = get_abs_position() + text_offset_;
+    const Point at = get_abs_position() - text_offset_;
     TextInputRequest ask(this, text_.text, {at.x, at.y, at.x + text_.width, at.y + text_.height},
                          second_);
     editing_ = true;
@@ -86,7 +86,7 @@ std::int32_t TextBox::handle_redraw(Redraw& message)
     }
     if (font_ != nullptr)
     {
-        const Point at = get_abs_position() + text_offset_;
+        const Point at = get_abs_position() - text_offset_;
         font_->draw_text(message.area.moved({-at.x, -at.y}), message.buffer, text_);
     }
     if (optional_.has(pic_overlay))

@@ -33,7 +33,8 @@ public:
     void set_font(const FontInterface* font) { font_ = font; }
     void set_text(const std::string& text);
     const std::string& get_text() const { return text_.text; }
-    // The text's box and its place inside the control.
+    // The text's box, and where the control's position lies in it: a box centred on the
+    // position has the offset (width / 2, 0).
     void set_text_box(int width, int height, int align, std::uint32_t colour);
     void set_text_offset(const Point& offset) { text_offset_ = offset; }
     void set_editable(bool flag) { editable_ = flag; }

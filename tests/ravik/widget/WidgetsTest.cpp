@@ -200,7 +200,7 @@ TEST(TextBox, AnEditableBoxAsksForAnEntryOverItsTextAndTakesAValidatedOne)
     ravik::TextBox box({30, 200}, &listener, 0.0, {0, 0, 60, 16});
     test::WidgetRig rig;
     box.set_text_box(50, 12, ravik::Text::centre, 0xFFFFFF);
-    box.set_text_offset({5, 2});
+    box.set_text_offset({-5, -2});
     box.set_text("1000.0");
     box.set_second("Cutoff");
     box.set_editable(true);
