@@ -9,7 +9,7 @@ job=${1:-test}
 packages=(
     cmake ninja-build g++ ccache pkg-config
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    libcli11-dev libsndfile1-dev libsmf-dev
+    libcli11-dev libsndfile1-dev libsmf-dev libpng-dev
 )
 if [ "$job" != run ]; then
     packages+=(
@@ -17,7 +17,7 @@ if [ "$job" != run ]; then
         googletest libgtest-dev libgmock-dev libbenchmark-dev
         wine64 xvfb xauth
         lsp-plugins-vst
-        libfreetype-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
+        libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
     )
 fi
 if [ "$job" = coverage ]; then

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "effect/dsp/VantrelDsp.hpp"
+#include "effect/gui/VantrelGui.hpp"
 #include "plux/EffectFactoryInterface.hpp"
 #include "plux/GuiInterface.hpp"
 #include "plux/PluginInfo.hpp"
@@ -25,8 +26,10 @@ public:
     {
         return std::make_unique<VantrelDsp>();
     }
-    // The editor comes with the toolkit's window; until then hosts show their generic editor.
-    std::unique_ptr<plux::GuiInterface> create_gui() const override { return nullptr; }
+    std::unique_ptr<plux::GuiInterface> create_gui() const override
+    {
+        return std::make_unique<VantrelGui>();
+    }
 
 private:
     plux::PluginInfo info_;

@@ -90,8 +90,7 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
-        if (!write_previews(resources, (docs_dir / "editor-preview.png").string(),
-                            (docs_dir / "artwork-contact-sheet.png").string()))
+        if (!write_contact_sheet(resources, (docs_dir / "artwork-contact-sheet.png").string()))
         {
             return 1;
         }

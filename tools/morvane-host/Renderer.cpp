@@ -34,6 +34,20 @@ Renderer::Renderer(const std::string& plugin_path)
     set_crash_activity("loading the plug-in");
     if (!host.load(plugin_path))
         throw ToolError(ExitCode::plugin_load, host.get_error());
+    check_effect(plugin_path);
+}
+
+Renderer::Renderer(vst2::PluginEntryProc entry, const std::string& name)
+    : path(name)
+{
+    set_crash_activity("building the effect");
+    if (!host.load_entry(entry))
+        throw ToolError(ExitCode::plugin_load, host.get_error());
+    check_effect(name);
+}
+
+void Renderer::check_effect(const std::string& plugin_path)
+{
     const vst2::AEffect& effect = use_effect();
     if (effect.processReplacing == nullptr || (effect.flags & vst2::effFlagsCanReplacing) == 0)
         throw ToolError(ExitCode::plugin_load,

@@ -38,6 +38,8 @@ public:
     // Loads the library and builds the effect; ExitCode::plugin_load when it is not a VST 2 effect
     // that processes with processReplacing.
     explicit Renderer(const std::string& plugin_path);
+    // An effect built in this process through its entry; name stands for the path in messages.
+    Renderer(vst2::PluginEntryProc entry, const std::string& name);
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -67,6 +69,7 @@ public:
     int find_parameter(const std::string& name);
 
 private:
+    void check_effect(const std::string& plugin_path);
     vst2host::Host host;
     std::string path;
     int rate = 0;

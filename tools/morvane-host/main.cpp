@@ -8,6 +8,9 @@
 #include "morvane-host/Commands.hpp"
 #include "morvane-host/DefaultPlugin.hpp"
 #include "morvane-host/MidiFile.hpp"
+#ifdef MORVANE_HOST_SNAPSHOT
+#include "morvane-host/Snapshot.hpp"
+#endif
 #include "morvane-host/System.hpp"
 #include "morvane-host/ToolError.hpp"
 
@@ -116,6 +119,19 @@ int main(int argc, char** argv)
                                       "seconds of audio per second of processing.\n") +
                           exit_codes);
 
+#ifdef MORVANE_HOST_SNAPSHOT
+    SnapshotOptions snapshot;
+    CLI::App* snapshot_command = app.add_subcommand(
+        "snapshot", "Opens Morvane's editor in memory and writes what it shows as a PNG picture");
+    snapshot_command->add_option("--out", snapshot.out, "The picture (default editor.png)");
+    snapshot_command->add_option("--program", snapshot.program, "The program to show, from 0")
+        ->check(CLI::NonNegativeNumber);
+    snapshot_command->add_option("--set", snapshot.sets,
+                                 "\"Name=text\": a parameter read from its text, after the "
+                                 "program (repeatable)");
+    snapshot_command->footer(exit_codes);
+#endif
+
     // CLI11 would only say that a subcommand is required.
     const std::vector<CLI::App*> commands = app.get_subcommands({});
     if (argc > 1 && argv[1][0] != '-' &&
@@ -123,7 +139,7 @@ int main(int argc, char** argv)
                      [&](const CLI::App* command) { return command->get_name() == argv[1]; }))
     {
         std::cerr << "morvane-host: there is no subcommand \"" << argv[1]
-                  << "\": use info, render, demo or bench (see morvane-host --help)\n";
+                  << "\": use info, render, demo, bench or snapshot (see morvane-host --help)\n";
         return static_cast<int>(ExitCode::usage);
     }
     try
@@ -162,6 +178,10 @@ int main(int argc, char** argv)
             run_demo(demo, std::cout);
         else if (*bench_command)
             run_bench(bench, std::cout);
+#ifdef MORVANE_HOST_SNAPSHOT
+        else if (*snapshot_command)
+            run_snapshot(snapshot, std::cout);
+#endif
     }
     catch (const ToolError& error)
     {

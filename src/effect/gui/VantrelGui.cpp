@@ -131,9 +131,9 @@ void VantrelGui::set_default_state()
         background_.set_picture(pictures_.get("bkg_21_main"));
         background_split_.push_back(background_, height);
         background_split_.set_position({0, 0});
-        control_root_.add_child(main_group_);
-        control_root_.add_child(preset_group_);
-        control_root_.add_control(*pump_);
+        main_group_.add_control(*pump_);
+        control_root_.push_back(main_group_, preset_panel_top);
+        control_root_.push_back(preset_group_, height - preset_panel_top);
         control_root_.set_position({0, 0});
         control_root_.set_area({0, 0, width, height});
         built_ = true;

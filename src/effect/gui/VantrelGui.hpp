@@ -30,6 +30,8 @@ public:
     static constexpr int height = 335;
     // How often changes from other threads reach the controls.
     static constexpr float mailbox_period = 0.03f;
+    // Where the preset panel begins; its controls are placed from there.
+    static constexpr int preset_panel_top = 282;
 
     VantrelGui();
     ~VantrelGui() override;
@@ -78,7 +80,8 @@ private:
     ravik::WindowInterface* window_ = nullptr;
     ravik::BackgroundSplit background_split_{ravik::SPTreeSplit::top_to_bottom};
     ravik::BackgroundItem background_;
-    ravik::CtrlGroupItem control_root_;
+    // The main panel above, the preset panel in the bottom strip.
+    ravik::CtrlGroupSplit control_root_{ravik::SPTreeSplit::top_to_bottom};
     ravik::CtrlGroupItem main_group_;
     ravik::CtrlGroupItem preset_group_;
     std::vector<plux::MetaControl> meta_;
