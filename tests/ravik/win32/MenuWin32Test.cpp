@@ -61,14 +61,6 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-bool is_menu_class_declared()
-{
-    WNDCLASSEXA info = {};
-    info.cbSize = sizeof(info);
-    return ::GetClassInfoExA(::GetModuleHandleA(nullptr), ravik::MenuWin32::class_name, &info) !=
-           FALSE;
-}
-
 // A line a pop-up item, submenus indented below their item.
 std::vector<std::string> describe(HMENU menu)
 {
@@ -150,7 +142,8 @@ protected:
         void on_select() override
         {
             ++count;
-            menu_gone = menu.get_popup() == nullptr && !is_menu_class_declared();
+            menu_gone = menu.get_popup() == nullptr &&
+                        !test::is_class_declared(ravik::MenuWin32::class_name);
         }
         const ravik::MenuWin32& menu;
         int count = 0;
@@ -212,7 +205,8 @@ TEST_F(MenuWin32Test, ThePopUpShowsTheShownNodesAtTheCursorUntilStopped)
     EXPECT_EQ(load_picks.count + deep_picks.count, 0) << "stopped without a pick";
     EXPECT_EQ(popup(), nullptr);
     EXPECT_EQ(window.use_menu().get_window(), nullptr);
-    EXPECT_FALSE(is_menu_class_declared()) << "withdrawn with the menu";
+    EXPECT_FALSE(test::is_class_declared(ravik::MenuWin32::class_name))
+        << "withdrawn with the menu";
 }
 
 TEST_F(MenuWin32Test, AnItemPickedWithTheKeyboardOrTheMouseReachesItsListenerOnceTheMenuIsGone)

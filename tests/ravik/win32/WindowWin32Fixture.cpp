@@ -10,11 +10,6 @@ namespace test
 namespace
 {
 
-LRESULT CALLBACK host_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    return ::DefWindowProcA(window, message, wparam, lparam);
-}
-
 // One for all the tests, which the process leaves behind: without a window manager, wine waits
 // two seconds for one whenever a top-level window goes.
 HWND shared_host()
@@ -22,7 +17,7 @@ HWND shared_host()
     static const HWND host = []
     {
         WNDCLASSA info = {};
-        info.lpfnWndProc = host_procedure;
+        info.lpfnWndProc = ::DefWindowProcA;
         info.hInstance = ::GetModuleHandleA(nullptr);
         info.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
         info.lpszClassName = "MorvaneTestHost";
@@ -84,20 +79,12 @@ void move_to(const POINT& screen)
     send(event);
 }
 
-void mouse(DWORD flags)
+void mouse(DWORD flags, int wheel)
 {
     INPUT event = {};
     event.type = INPUT_MOUSE;
     event.mi.dwFlags = flags;
-    send(event);
-}
-
-void wheel(int delta)
-{
-    INPUT event = {};
-    event.type = INPUT_MOUSE;
-    event.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    event.mi.mouseData = static_cast<DWORD>(delta);
+    event.mi.mouseData = static_cast<DWORD>(wheel);
     send(event);
 }
 
@@ -125,6 +112,13 @@ void type(const std::string& text)
 }
 
 } // namespace input
+
+bool is_class_declared(const std::string& name)
+{
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof(info);
+    return ::GetClassInfoExA(::GetModuleHandleA(nullptr), name.c_str(), &info) != FALSE;
+}
 
 POINT get_cursor()
 {
@@ -216,6 +210,14 @@ ravik::Point WindowWin32Test::cursor() const
     POINT p = get_cursor();
     ::ScreenToClient(window.get_handle(), &p);
     return {p.x, p.y};
+}
+
+void WindowWin32Test::press_knob()
+{
+    move_to(on_knob);
+    wait_for(knob().log, "move 20,20");
+    input::mouse(MOUSEEVENTF_LEFTDOWN);
+    wait_for(knob().log, "click 20,20 b1 m0 d0");
 }
 
 bool WindowWin32Test::logged(const std::vector<std::string>& log, const std::string& line) const

@@ -23,15 +23,16 @@ bool pump_until(const std::function<bool()>& done, int limit_ms = 10000);
 namespace input
 {
 void move_to(const POINT& screen);
-// MOUSEEVENTF_LEFTDOWN and the other button flags, at the cursor.
-void mouse(DWORD flags);
-void wheel(int delta);
+// MOUSEEVENTF_LEFTDOWN and the other button flags at the cursor; MOUSEEVENTF_WHEEL with wheel.
+void mouse(DWORD flags, int wheel = 0);
 void key(WORD key, bool down);
 void press_key(WORD key);
 // Characters typed on the keyboard.
 void type(const std::string& text);
 } // namespace input
 
+// Whether this program has declared a window class of that name.
+bool is_class_declared(const std::string& name);
 POINT get_cursor();
 bool is_cursor_shown();
 
@@ -69,6 +70,8 @@ protected:
     ProbeControl& knob() { return scene.control(0); }
     // The middle of the first knob.
     static constexpr ravik::Point on_knob{20, 20};
+    // Moves onto the first knob and presses the left button there.
+    void press_knob();
     bool logged(const std::vector<std::string>& log, const std::string& line) const;
     // Until line reaches log.
     void wait_for(const std::vector<std::string>& log, const std::string& line);

@@ -1,5 +1,6 @@
 // The toolkit's window on Windows, inside a host's window, driven with real input.
 #include <algorithm>
+#include <cctype>
 #include <cfenv>
 #include <gmock/gmock.h>
 
@@ -9,7 +10,6 @@
 #include "ravik/win32/WindowWin32Fixture.hpp"
 
 using testing::ElementsAre;
-using testing::ElementsAreArray;
 
 namespace
 {
@@ -25,10 +25,7 @@ std::string class_of(HWND window)
 
 bool is_class_declared()
 {
-    WNDCLASSEXA info = {};
-    info.cbSize = sizeof(info);
-    return ::GetClassInfoExA(::GetModuleHandleA(nullptr),
-                             ravik::WindowWin32::get_class_name().c_str(), &info) != FALSE;
+    return test::is_class_declared(ravik::WindowWin32::get_class_name());
 }
 
 ravik::Point client_size(HWND window)
@@ -64,7 +61,8 @@ TEST_F(WindowWin32Test, OpensOneChildWindowOfItsOwnClassInTheHostsWindow)
     const std::string digits = name.substr(17);
     EXPECT_GE(digits.size(), 8u) << name;
     EXPECT_TRUE(std::all_of(digits.begin(), digits.end(),
-                            [](char c) { return std::isdigit(c) || (c >= 'A' && c <= 'F'); }))
+                            [](unsigned char c)
+                            { return std::isdigit(c) || (c >= 'A' && c <= 'F'); }))
         << name;
     char title[64] = {};
     ::GetWindowTextA(child, title, sizeof(title));
@@ -123,9 +121,9 @@ TEST_F(WindowWin32Test, ClicksOfEveryButtonWithModifiersAndTheWheelReachTheContr
         mouse(MOUSEEVENTF_RIGHTDOWN);
         mouse(MOUSEEVENTF_RIGHTUP);
     }
-    test::input::wheel(WHEEL_DELTA);
+    mouse(MOUSEEVENTF_WHEEL, WHEEL_DELTA);
     test::input::key(VK_CONTROL, true);
-    test::input::wheel(-2 * WHEEL_DELTA);
+    mouse(MOUSEEVENTF_WHEEL, -2 * WHEEL_DELTA);
     test::input::key(VK_CONTROL, false);
     wait_for(knob().log, "wheel 20,20 -2.000000 m1");
     std::vector<std::string> received;
@@ -143,10 +141,7 @@ TEST_F(WindowWin32Test, ClicksOfEveryButtonWithModifiersAndTheWheelReachTheContr
 TEST_F(WindowWin32Test, ARelativeDragHidesTheCursorSendsMotionAndPutsItBack)
 {
     knob().capture_mode = ravik::capture::relative;
-    move_to(on_knob);
-    wait_for(knob().log, "move 20,20");
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    wait_for(knob().log, "click 20,20 b1 m0 d0");
+    press_knob();
     EXPECT_FALSE(test::is_cursor_shown());
     move_to({20, 15});
     wait_for(knob().log, "move 0,-5");
@@ -171,10 +166,7 @@ TEST_F(WindowWin32Test, ARelativeDragHidesTheCursorSendsMotionAndPutsItBack)
 TEST_F(WindowWin32Test, AShortRelativeDragLeavesTheCursorWhereItIs)
 {
     knob().capture_mode = ravik::capture::relative;
-    move_to(on_knob);
-    wait_for(knob().log, "move 20,20");
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    wait_for(knob().log, "click 20,20 b1 m0 d0");
+    press_knob();
     move_to({30, 30});
     wait_for(knob().log, "move 10,10");
     clock.advance(0.2);
@@ -187,9 +179,7 @@ TEST_F(WindowWin32Test, AShortRelativeDragLeavesTheCursorWhereItIs)
 TEST_F(WindowWin32Test, ACaptureTakenAwayShowsTheCursorAgain)
 {
     knob().capture_mode = ravik::capture::hidden;
-    move_to(on_knob);
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    wait_for(knob().log, "click 20,20 b1 m0 d0");
+    press_knob();
     EXPECT_FALSE(test::is_cursor_shown());
     // As a host's dialog popping up would.
     ::SetCapture(host_);
