@@ -14,7 +14,7 @@ class MenuWin32 final : public Menu
 {
 public:
     static constexpr const char* class_name = "TarvexAudioPluginMenu";
-    // The longest text of an item line, and the width of a titled separator.
+    // The longest text of an item's line; longer labels are cut.
     static constexpr int max_item_text = 127;
 
     MenuWin32() = default;
