@@ -36,6 +36,9 @@ public:
     virtual int open_native(void* parent) = 0;
     virtual void close_native() = 0;
     virtual void on_content_resized() {}
+    // The host's idle call, on the window's thread: where a system gives the window no timer or
+    // event dispatch of its own, its events and timers are handled here.
+    virtual void idle() {}
 
     // Opens the native window, then shows both trees. 0, or what open_native answered.
     int open(void* parent);

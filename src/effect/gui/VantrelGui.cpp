@@ -147,6 +147,11 @@ void VantrelGui::set_default_state()
 
 void VantrelGui::set_window(ravik::WindowInterface* window)
 {
+    if (window_ != nullptr && window_ != window)
+    {
+        window_->set_background_root(nullptr);
+        window_->set_control_root(nullptr);
+    }
     window_ = window;
     attach_trees();
 }

@@ -2,6 +2,7 @@
 
 #include "plux/GuiInterface.hpp"
 #include "plux/HostGuiInterface.hpp"
+#include "ravik/NativeWindow.hpp"
 
 namespace plux
 {
@@ -10,7 +11,23 @@ Vst2WinEditor::Vst2WinEditor(vst2::AudioEffect* effect, GuiInterface& gui, HostG
     : AEffEditor(effect)
     , gui_(gui)
     , host_(host)
+    , window_(ravik::create_native_window({initial_size, initial_size}))
 {
+    gui_.set_window(window_.get());
+}
+
+Vst2WinEditor::~Vst2WinEditor()
+{
+    // The editor side forgets the window before it goes.
+    gui_.set_window(nullptr);
+}
+
+void Vst2WinEditor::idle()
+{
+    if (window_ != nullptr)
+    {
+        window_->idle();
+    }
 }
 
 bool Vst2WinEditor::getRect(vst2::ERect** rect)
