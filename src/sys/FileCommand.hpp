@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace sys
+{
+
+class FileSelectorInterface;
+class MessageBoxInterface;
+
+// The shape the plug-in's file commands share: a dialog titled title asks for a file, the action
+// runs on the chosen path, and a failure (the dialog's res_failed, or the action's code) is shown
+// in a box titled "Error" with failed, the path and "\n\nCode %d". Saving asks before replacing
+// an existing file, Cancel being the default answer. User-interface thread only.
+class FileCommand
+{
+public:
+    // Results besides the codes of the dialog and of the action.
+    static constexpr int res_done = 0;
+    static constexpr int res_stopped = 1; // the user cancelled the dialog or the overwrite
+
+    // 0 or a negative code.
+    using Action = std::function<int(const std::string& path)>;
+
+    static int load(FileSelectorInterface& selector, MessageBoxInterface& box,
+                    const std::string& title, const std::string& failed, const Action& action);
+    static int save(FileSelectorInterface& selector, MessageBoxInterface& box,
+                    const std::string& title, const std::string& failed, const Action& action);
+
+    // The box of a failure: "Error" over text and "\n\nCode %d".
+    static void show_error(MessageBoxInterface& box, const std::string& text, int code);
+};
+
+} // namespace sys
