@@ -1,8 +1,7 @@
 #include "sys/FileCommand.hpp"
 
 #include "basic/FileWriter.hpp"
-#include "kel/txt/out/ArgInt.hpp"
-#include "kel/txt/out/PrintNa.hpp"
+#include "sys/ErrorBox.hpp"
 #include "sys/FileSelectorInterface.hpp"
 #include "sys/MessageBoxInterface.hpp"
 
@@ -36,7 +35,7 @@ int run(FileSelectorInterface& selector, MessageBoxInterface& box, const std::st
             return FileCommand::res_done;
         }
     }
-    FileCommand::show_error(box, failed + path, code);
+    show_error_box(box, failed + path, code);
     return code;
 }
 
@@ -52,14 +51,6 @@ int FileCommand::save(FileSelectorInterface& selector, MessageBoxInterface& box,
                       const std::string& title, const std::string& failed, const Action& action)
 {
     return run(selector, box, title, failed, action, true);
-}
-
-void FileCommand::show_error(MessageBoxInterface& box, const std::string& text, int code)
-{
-    char code_text[32];
-    kel::txt::out::PrintNa code_line(code_text);
-    code_line.print("\n\nCode %1%", kel::txt::out::ArgInt(code));
-    box.show("Error", text + std::string(code_line.view()), MessageBoxInterface::buttons_ok, 0);
 }
 
 } // namespace sys

@@ -11,7 +11,7 @@ class MessageBoxInterface;
 
 // The shape the plug-in's file commands share: a dialog titled title asks for a file, the action
 // runs on the chosen path, and a failure (the dialog's res_failed, or the action's code) is shown
-// in a box titled "Error" with failed, the path and "\n\nCode %d". Saving asks before replacing
+// in the error box (sys::show_error_box) with failed and the path. Saving asks before replacing
 // an existing file, Cancel being the default answer. User-interface thread only.
 class FileCommand
 {
@@ -27,9 +27,6 @@ public:
                     const std::string& title, const std::string& failed, const Action& action);
     static int save(FileSelectorInterface& selector, MessageBoxInterface& box,
                     const std::string& title, const std::string& failed, const Action& action);
-
-    // The box of a failure: "Error" over text and "\n\nCode %d".
-    static void show_error(MessageBoxInterface& box, const std::string& text, int code);
 };
 
 } // namespace sys
