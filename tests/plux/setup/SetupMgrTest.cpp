@@ -286,10 +286,12 @@ TEST_F(SetupMgrTest, AboutWebPagesAndSettingFilesGoWhereTheItemsSay)
     EXPECT_THAT(urls, ElementsAre("https://www.tarvex.com/jump.php?type=product&productid=11&"
                                   "version=352&action=preset"));
     ASSERT_EQ(box.shown.size(), 1U);
-    EXPECT_THAT(box.shown[0],
-                testing::MatchesRegex("VST is a trademark of Steinberg Media AG\\.\\|Morvane\n"
-                                      "Version  1\\.60\\.0\n\n\\(c\\) 20[0-9][0-9] .*\n"
-                                      "https://www\\.tarvex\\.com\\|0\\|0"));
+    EXPECT_THAT(
+        box.shown[0],
+        testing::AllOf(testing::StartsWith("VST is a trademark of Steinberg Media AG.|"
+                                           "Morvane\nVersion  1.60.0\n\n(c) 20"),
+                       testing::EndsWith(" " + dsp.manufacturer + "\nhttps://www.tarvex.com|0|0")))
+        << "the build year and the maker";
 
     test::TempFolder folder;
     selector.chosen = folder.path("mine.cfg.txt");
@@ -297,7 +299,8 @@ TEST_F(SetupMgrTest, AboutWebPagesAndSettingFilesGoWhereTheItemsSay)
     ASSERT_TRUE(pick("Load..."));
     EXPECT_THAT(selector.calls, ElementsAre("save Save Setting File", "load Load Setting File"));
     EXPECT_EQ(selector.use_filter(0).first, "Tarvex plug-in setting file (*.cfg.txt)");
-    EXPECT_THAT(open_menu(), Contains("Autoload [" + selector.chosen + "]"));
+    EXPECT_THAT(open_menu(), Contains(testing::AllOf(testing::StartsWith("Autoload ["),
+                                                     testing::EndsWith("mine.cfg.txt]"))));
 }
 
 TEST(WebSiteJump, EachPageIsTheJumpScriptWithTheProductAndItsAction)
