@@ -15,6 +15,21 @@ namespace
 
 constexpr const char* file_ext = "cfg.txt";
 
+// Runs the manager's load or save; a file that worked becomes the one autoload loads. Failing to
+// remember it costs only the autoload: nothing to tell the user.
+sys::FileCommand::Action remembering(SettingMgr& mgr, int (SettingMgr::*run)(const std::string&))
+{
+    return [&mgr, run](const std::string& path)
+    {
+        const int code = (mgr.*run)(path);
+        if (code == 0)
+        {
+            mgr.use_autoload().set_latest_config_file(path);
+        }
+        return code;
+    };
+}
+
 } // namespace
 
 void SettingCommands::setup_file_selector(sys::FileSelectorInterface& selector)
@@ -30,17 +45,7 @@ int SettingCommands::save_settings_cmd(SettingMgr& mgr, sys::FileSelectorInterfa
 {
     return sys::FileCommand::save(selector, box, "Save Setting File",
                                   "Can't save configuration file\n",
-                                  [&mgr](const std::string& path)
-                                  {
-                                      const int code = mgr.save(path);
-                                      // Failing to remember the file costs only the autoload;
-                                      // nothing to tell the user.
-                                      if (code == 0)
-                                      {
-                                          mgr.use_autoload().set_latest_config_file(path);
-                                      }
-                                      return code;
-                                  });
+                                  remembering(mgr, &SettingMgr::save));
 }
 
 int SettingCommands::load_settings_cmd(SettingMgr& mgr, sys::FileSelectorInterface& selector,
@@ -48,15 +53,7 @@ int SettingCommands::load_settings_cmd(SettingMgr& mgr, sys::FileSelectorInterfa
 {
     return sys::FileCommand::load(selector, box, "Load Setting File",
                                   "Can't load configuration file\n",
-                                  [&mgr](const std::string& path)
-                                  {
-                                      const int code = mgr.load(path);
-                                      if (code == 0)
-                                      {
-                                          mgr.use_autoload().set_latest_config_file(path);
-                                      }
-                                      return code;
-                                  });
+                                  remembering(mgr, &SettingMgr::load));
 }
 
 } // namespace plux
