@@ -81,6 +81,30 @@ void FakeHostGui::write_bank(const plux::BankManager& bank)
     last_bank = bank;
 }
 
+std::vector<std::string> menu_lines(const ravik::MenuList& menu)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < menu.size(); ++i)
+    {
+        const ravik::MenuNodeInterface& node = menu.at(i);
+        std::string line = node.get_label();
+        if (const auto* item = dynamic_cast<const ravik::MenuItem*>(&node))
+        {
+            line += std::string(item->is_checked() ? " [x]" : "") +
+                    (item->is_disabled() ? " (off)" : "");
+        }
+        lines.push_back(line);
+        if (const auto* list = dynamic_cast<const ravik::MenuList*>(&node))
+        {
+            for (const std::string& sub : menu_lines(*list))
+            {
+                lines.push_back("> " + sub);
+            }
+        }
+    }
+    return lines;
+}
+
 EditorRig::EditorRig()
 {
     root.set_position({0, 0});

@@ -11,6 +11,7 @@
 #include "plux/prog/BankManager.hpp"
 #include "plux/setting/SettingDspMixin.hpp"
 #include "ravik/CtrlGroupNodes.hpp"
+#include "ravik/MenuNodes.hpp"
 #include "ravik/WindowOffscreen.hpp"
 #include "sys/ManualClock.hpp"
 
@@ -103,6 +104,10 @@ public:
 private:
     plux::DspInterface& dsp_;
 };
+
+// The lines of a menu as the user reads them: each label, with " [x]" when checked and " (off)"
+// when disabled, and after a submenu its lines behind "> ".
+std::vector<std::string> menu_lines(const ravik::MenuList& menu);
 
 // An open offscreen window with one group of controls; time passes only when the test says.
 class EditorRig

@@ -20,7 +20,6 @@
 
 using plux::PresetTimeFaderListener;
 using testing::ElementsAre;
-using testing::ElementsAreArray;
 using testing::FloatNear;
 using testing::Pointwise;
 
@@ -32,17 +31,6 @@ const ravik::Rect box16{0, 0, 16, 16};
 ravik::Point number_pos(int i)
 {
     return {20 * i + 5, 5};
-}
-
-std::vector<std::string> labels(const ravik::MenuList& menu)
-{
-    std::vector<std::string> all;
-    for (int i = 0; i < menu.size(); ++i)
-    {
-        const auto* item = dynamic_cast<const ravik::MenuItem*>(&menu.at(i));
-        all.push_back(menu.at(i).get_label() + (item != nullptr && item->is_checked() ? " *" : ""));
-    }
-    return all;
 }
 
 std::vector<std::string> names(const plux::BankManager& bank)
@@ -97,7 +85,7 @@ protected:
     {
         rig.click({155, 125});
         EXPECT_TRUE(rig.window.use_menu().is_shown());
-        return labels(presets->use_selector_listener().use_menu());
+        return test::menu_lines(presets->use_selector_listener().use_menu());
     }
 
     void edit(ravik::TextBox& box, const std::string& text)
@@ -234,7 +222,7 @@ TEST_F(PresetManagerTest, StoreModeStoresOnceThenFallsBackToLoad)
     EXPECT_EQ(host.last_bank.use_prog(2).use_values(), dsp.values());
     EXPECT_EQ(mode.get_value(), 0.0);
     EXPECT_EQ(name.get_text(), "My sound");
-    EXPECT_EQ(open_menu()[3], " 3 - My sound *");
+    EXPECT_EQ(open_menu()[3], " 3 - My sound [x]");
     EXPECT_EQ(open_menu().front(), "Load preset");
     rig.wait(1.0);
     EXPECT_TRUE(host.applied.empty()) << "a store changes no sound";
@@ -249,7 +237,7 @@ TEST_F(PresetManagerTest, AMenuEntrySelectsItsPresetWhichIsCheckedAtTheNextOpeni
     EXPECT_EQ(host.applied[0].values, preset(1));
     EXPECT_EQ(presets->get_current(), 1);
     EXPECT_EQ(name.get_text(), "Monkey on the moon");
-    EXPECT_THAT(open_menu(), testing::Contains(" 2 - Monkey on the moon *"));
+    EXPECT_THAT(open_menu(), testing::Contains(" 2 - Monkey on the moon [x]"));
 }
 
 TEST_F(PresetManagerTest, RenamingNamesTheCurrentPresetAndProgram)
