@@ -176,7 +176,8 @@ TEST_F(PresetManagerTest, ASecondRecallDuringALongMorphStartsFromTheSoundOfThatM
     fader.set_value(1.0, 200);
     ASSERT_DOUBLE_EQ(presets->get_morph_time(), 99.0);
     const std::vector<float> start = dsp.values();
-    rig.click(number_pos(4));
+    open_menu();
+    ASSERT_TRUE(rig.window.use_menu().pick(" 5 - Valkiry dance"));
     rig.wait(0.01);
     ASSERT_EQ(host.applied.size(), 1U);
     const std::vector<float>& first = host.applied[0].values;
@@ -203,7 +204,7 @@ TEST_F(PresetManagerTest, ASecondRecallDuringALongMorphStartsFromTheSoundOfThatM
 
     const std::size_t before = host.applied.size();
     rig.wait(1.0);
-    EXPECT_EQ(host.applied.size() - before, 10U) << "the first morph stopped";
+    EXPECT_EQ(host.applied.size() - before, 10U) << "the menu's morph stopped";
 }
 
 TEST_F(PresetManagerTest, StoreModeStoresOnceThenFallsBackToLoad)
