@@ -6,6 +6,7 @@ namespace plux
 {
 
 class BankManager;
+class MidiDevSelectorInterface;
 class MidiMgr;
 class ProgramSlot;
 
@@ -32,6 +33,8 @@ public:
     virtual std::string get_settings_folder() = 0;
     // The MIDI manager, or null.
     virtual MidiMgr* use_midi_mgr() = 0;
+    // The choice of the MIDI input and output ports, or null.
+    virtual MidiDevSelectorInterface* use_midi_dev_selector() = 0;
 };
 
 } // namespace plux

@@ -28,14 +28,18 @@ const std::map<std::string, std::set<std::string>> allowed = {
     {"plux/setting", {"kel", "basic", "sys", "plux"}},
     {"plux/midi", {"kel", "basic", "sys", "ravik", "plux", "plux/param", "plux/setting"}},
     {"plux/preset", {"kel", "basic", "sys", "ravik", "plux", "plux/param", "plux/prog"}},
+    // The setup menu reaches both the settings and MIDI, so it lives above both.
+    {"plux/setup",
+     {"kel", "basic", "sys", "ravik", "plux", "plux/param", "plux/prog", "plux/setting",
+      "plux/midi"}},
     {"plux/platform", {"kel", "basic", "sys", "plux", "plux/midi"}},
     // Only the VST 2 binding sees the VST 2 interface.
     {"plux/vst2",
      {"kel", "basic", "sys", "ravik", "plux", "plux/param", "plux/prog", "plux/setting",
-      "plux/midi", "plux/preset", "plux/platform"}},
+      "plux/midi", "plux/preset", "plux/setup", "plux/platform"}},
     {"effect",
      {"kel", "basic", "sys", "ravik", "plux", "plux/param", "plux/prog", "plux/setting",
-      "plux/midi", "plux/preset"}},
+      "plux/midi", "plux/preset", "plux/setup"}},
 };
 
 bool is_platform_folder(const std::string& name)

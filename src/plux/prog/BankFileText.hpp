@@ -1,7 +1,7 @@
 #pragma once
 
-// Texts of the bank file dialogs and messages. Zero-terminated arrays, so that they go to the
-// system's dialog functions as they are.
+// Texts of the bank file dialogs and messages; the overwrite question and the failure box around
+// them are sys::FileCommand's.
 namespace plux::bank_text
 {
 
@@ -12,14 +12,8 @@ inline constexpr char filter_pattern[] = "*.pbk";
 inline constexpr char save_title[] = "Save preset bank";
 inline constexpr char load_title[] = "Load preset bank";
 
-// The question shows the path followed by conflict_question; Cancel is the default answer.
-inline constexpr char conflict_title[] = "Conflict";
-inline constexpr char conflict_question[] = "\nalready exists. Overwrite ?";
-
-// Failure boxes: error_title over the text, the path, then code_format with the error code.
-inline constexpr char error_title[] = "Error";
+// The first line of the failure boxes, which go on with the path and the code.
 inline constexpr char save_failed[] = "Can't save bank file\n";
 inline constexpr char load_failed[] = "Can't load bank file\n";
-inline constexpr char code_format[] = "\n\nCode %d";
 
 } // namespace plux::bank_text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sys/FileCommand.hpp"
+
 namespace sys
 {
 class FileSelectorInterface;
@@ -19,8 +21,8 @@ class SettingCommands
 {
 public:
     // Results besides the codes of the dialog and of the manager.
-    static constexpr int res_done = 0;
-    static constexpr int res_stopped = 1; // the user cancelled the dialog or the overwrite
+    static constexpr int res_done = sys::FileCommand::res_done;
+    static constexpr int res_stopped = sys::FileCommand::res_stopped;
 
     // Gives selector the single filter of setting files and makes it current.
     static void setup_file_selector(sys::FileSelectorInterface& selector);

@@ -79,4 +79,9 @@ MidiMgr* HostGuiVst2Win::use_midi_mgr()
     return plugin_->use_midi_mgr();
 }
 
+MidiDevSelectorInterface* HostGuiVst2Win::use_midi_dev_selector()
+{
+    return plugin_->use_midi_dispatcher();
+}
+
 } // namespace plux

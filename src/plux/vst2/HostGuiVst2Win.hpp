@@ -24,6 +24,7 @@ public:
     int resize_window(int width, int height) override;
     std::string get_settings_folder() override;
     MidiMgr* use_midi_mgr() override;
+    MidiDevSelectorInterface* use_midi_dev_selector() override;
 
 private:
     Vst2WinPlugin* plugin_ = nullptr;

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "sys/posix/ProgramPath.hpp"
+
 extern char** environ;
 
 namespace sys
@@ -18,36 +20,6 @@ namespace
 
 // A path longer than this is no answer of a file chooser.
 constexpr std::size_t max_output_len = 65536;
-
-// The executable file named name in a folder of PATH, or empty.
-std::string find_program(const std::string& name)
-{
-    const char* path_var = std::getenv("PATH");
-    if (path_var == nullptr)
-    {
-        return {};
-    }
-    const std::string path_list = path_var;
-    std::string::size_type start = 0;
-    while (start < path_list.size())
-    {
-        std::string::size_type end = path_list.find(':', start);
-        if (end == std::string::npos)
-        {
-            end = path_list.size();
-        }
-        if (end > start)
-        {
-            const std::string candidate = path_list.substr(start, end - start) + "/" + name;
-            if (::access(candidate.c_str(), X_OK) == 0)
-            {
-                return candidate;
-            }
-        }
-        start = end + 1;
-    }
-    return {};
-}
 
 // Patterns separated by ',' or ';' become separated by spaces, as the choosers take them.
 std::string spaced_patterns(std::string patterns)

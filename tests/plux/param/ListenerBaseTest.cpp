@@ -26,6 +26,7 @@ public:
     MOCK_METHOD(int, resize_window, (int, int), (override));
     MOCK_METHOD(std::string, get_settings_folder, (), (override));
     MOCK_METHOD(plux::MidiMgr*, use_midi_mgr, (), (override));
+    MOCK_METHOD(plux::MidiDevSelectorInterface*, use_midi_dev_selector, (), (override));
 };
 
 // A control with no message handling of its own.

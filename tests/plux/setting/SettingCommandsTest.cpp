@@ -10,8 +10,7 @@
 #include "plux/setting/SettingAutoload.hpp"
 #include "plux/setting/SettingMgr.hpp"
 #include "plux/setting/SettingTestPlugin.hpp"
-#include "sys/FileSelectorInterface.hpp"
-#include "sys/MessageBoxInterface.hpp"
+#include "sys/FakeDialogs.hpp"
 
 using plux::SettingCommands;
 using sys::FileSelectorInterface;
@@ -20,45 +19,6 @@ using testing::ElementsAre;
 
 namespace
 {
-
-// A dialog that the test answers in advance.
-class FakeSelector : public FileSelectorInterface
-{
-public:
-    int select_load() override { return pick("load " + get_title()); }
-    int select_save() override { return pick("save " + get_title()); }
-
-    int answer = res_chosen;
-    std::string chosen;
-    std::vector<std::string> calls;
-
-private:
-    int pick(const std::string& call)
-    {
-        calls.push_back(call);
-        if (answer == res_chosen)
-        {
-            set_path(chosen);
-        }
-        return answer;
-    }
-};
-
-// Records every box as "title|text|buttons|default" and gives the prepared answer.
-class FakeBox : public MessageBoxInterface
-{
-public:
-    int show(const std::string& title, const std::string& text, int buttons,
-             int default_button) override
-    {
-        shown.push_back(title + "|" + text + "|" + std::to_string(buttons) + "|" +
-                        std::to_string(default_button));
-        return answer;
-    }
-
-    int answer = res_ok;
-    std::vector<std::string> shown;
-};
 
 class SettingCommandsTest : public testing::Test
 {
@@ -81,8 +41,8 @@ protected:
     plux::SettingMgr mgr;
     test::FakeSettingClient client{"k", "v"};
     test::TempFolder folder;
-    FakeSelector selector;
-    FakeBox box;
+    test::FakeSelector selector;
+    test::FakeBox box;
 };
 
 } // namespace

@@ -21,7 +21,7 @@ namespace plux_test
 {
 
 // Internal value = min + n × (max − min), rounded for stepped parameters; text "%g".
-class TestParam final : public plux::NormalizedParamInterface
+class TestParam : public plux::NormalizedParamInterface
 {
 public:
     TestParam(std::string name, std::string unit, double min, double max, bool discrete)

@@ -1,13 +1,12 @@
 #include "sys/FileSelector.hpp"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "sys/posix/ProgramFolder.hpp"
 
 using sys::FileSelector;
 using sys::FileSelectorInterface;
@@ -15,21 +14,14 @@ using sys::FileSelectorInterface;
 namespace
 {
 
-// Puts a fake desktop chooser first on PATH: a script that records its arguments, one a line,
-// and answers what the test asks for.
+// A fake desktop chooser alone on PATH: a script that records its arguments, one a line, and
+// answers what the test asks for.
 class FileSelectorChooser : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        std::string pattern = std::filesystem::temp_directory_path() / "morvane_fs_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        const char* path = std::getenv("PATH");
-        saved_path = path != nullptr ? path : "";
-        // Only the fake: a chooser installed on the machine must not answer instead.
-        ::setenv("PATH", folder.c_str(), 1);
-
+        ASSERT_FALSE(programs.path().empty());
         selector.set_title("Load Setting File");
         selector.set_path("/home/ana/old set.cfg.txt");
         selector.add_filter("Setting file (*.cfg.txt)", "*.cfg.txt");
@@ -37,34 +29,23 @@ protected:
         selector.set_filter_index(1);
     }
 
-    void TearDown() override
-    {
-        ::setenv("PATH", saved_path.c_str(), 1);
-        std::filesystem::remove_all(folder);
-    }
-
     void make_chooser(const std::string& name, const std::string& answer, int status)
     {
-        const std::string script = folder + "/" + name;
-        std::ofstream(script) << "#!/bin/sh\n"
-                              << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << folder
-                              << "/args'\n"
-                              << "printf '%s' '" << answer << "'\n"
-                              << "exit " << status << "\n";
-        ::chmod(script.c_str(), 0755);
+        programs.add_script(name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                                      programs.path() + "/args'\nprintf '%s' '" + answer +
+                                      "'\nexit " + std::to_string(status) + "\n");
     }
 
     std::string recorded_args() const
     {
-        std::ifstream in(folder + "/args");
+        std::ifstream in(programs.path() + "/args");
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
     }
 
+    test::ProgramFolder programs;
     FileSelector selector;
-    std::string folder;
-    std::string saved_path;
 };
 
 } // namespace
