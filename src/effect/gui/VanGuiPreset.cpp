@@ -1,17 +1,35 @@
 #include "effect/gui/VanGuiPreset.hpp"
 
+#include <stdexcept>
+#include <vector>
+
 #include "effect/gui/VantrelGui.hpp"
+#include "plux/HostGuiInterface.hpp"
+#include "plux/preset/PresetManager.hpp"
+#include "plux/preset/ProgStLdDefault.hpp"
+#include "plux/setup/SetupMgr.hpp"
+#include "plux/setup/WebSiteJump.hpp"
 
 namespace
 {
 
 constexpr std::uint32_t value_colour = 2301462;
+#ifdef _WIN32
+constexpr const char* path_separator = "\\";
+#else
+constexpr const char* path_separator = "/";
+#endif
 
 } // namespace
 
-// The preset manager and the setup menu, with what they need.
+// The preset manager and the setup menu, with what they need. Declared after the controls, so
+// that they let go of them before the controls go.
 struct VanGuiPreset::Services
 {
+    plux::ProgStLdDefault interpolator;
+    plux::PresetManager presets{nbr_presets};
+    plux::WebSiteJump web;
+    plux::SetupMgr setup{true, true};
 };
 
 VanGuiPreset::VanGuiPreset()
@@ -61,6 +79,37 @@ void VanGuiPreset::init()
     setup_button_.set_state_picture(1, pics.get("pb_55_1"));
     setup_button_.set_fade_time(0.25);
     setup_button_.set_bounding_box({-15, -15, 16, 16});
+
+    VantrelGui& gui = use_gui();
+    plux::HostGuiInterface* host = gui.get_host();
+    plux::DspInterface* dsp = gui.get_dsp();
+    if (host == nullptr || dsp == nullptr)
+    {
+        throw std::runtime_error("VanGuiPreset::init() : No host or DSP side.");
+    }
+    plux::PresetControls controls;
+    for (ravik::PushButton& button : numbers_)
+    {
+        controls.numbers.push_back(&button);
+    }
+    controls.mem_mode = &mem_mode_;
+    controls.load_bank = &load_bank_;
+    controls.save_bank = &save_bank_;
+    controls.time_fader = &time_fader_;
+    controls.time_display = &time_display_;
+    // Morph times from 0.0 to 99.0 seconds.
+    services_->presets.use_time_display_listener().set_format(0, 1, false);
+    services_->interpolator.set_dsp(dsp);
+    if (services_->presets.init(*host, *dsp, services_->interpolator, controls,
+                                "default_preset_bank") != 0)
+    {
+        throw std::runtime_error("VanGuiPreset::init() : Cannot set up the presets.");
+    }
+    const std::string folder = host->get_settings_folder();
+    if (!folder.empty())
+    {
+        services_->presets.use_file_selector().set_path(folder + path_separator);
+    }
 }
 
 void VanGuiPreset::build(ravik::CtrlGroupItem& group)
@@ -85,6 +134,11 @@ void VanGuiPreset::build(ravik::CtrlGroupItem& group)
 }
 
 void VanGuiPreset::setup_menu() {}
+
+const plux::PresetManager& VanGuiPreset::use_presets() const
+{
+    return services_->presets;
+}
 
 void VanGuiPreset::bank_written() {}
 

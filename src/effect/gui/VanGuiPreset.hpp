@@ -4,6 +4,11 @@
 #include <memory>
 
 #include "effect/gui/VanGuiPart.hpp"
+
+namespace plux
+{
+class PresetManager;
+}
 #include "ravik/CtrlGroupNodes.hpp"
 #include "ravik/widget/Fader.hpp"
 #include "ravik/widget/StateButton.hpp"
@@ -25,6 +30,7 @@ public:
     void setup_menu();
     void bank_written();
     void setup_changed();
+    const plux::PresetManager& use_presets() const;
 
     ravik::PushButton& use_number(int index)
     {

@@ -35,6 +35,7 @@ public:
     int resize_window(int, int) override { return 0; }
     std::string get_settings_folder() override { return {}; }
     plux::MidiMgr* use_midi_mgr() override { return nullptr; }
+    plux::MidiDevSelectorInterface* use_midi_dev_selector() override { return nullptr; }
 
     std::atomic<int> changes{0};
 
