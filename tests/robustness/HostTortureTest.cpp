@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
@@ -13,17 +14,17 @@
 #include <thread>
 #include <vector>
 
-#include "RobustnessRig.hpp"
 #include "TortureHost.hpp"
 #include "basic/LockFreeRingFifo.hpp"
 #include "plux/GuiInterface.hpp"
 #include "plux/HostGuiInterface.hpp"
+#include "plux/vst2/EffectRig.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
 #include "vst2host/Host.hpp"
 #include "vst2host/MidiEventList.hpp"
 
 using namespace std::chrono_literals;
-using robustness::EffectSource;
+using plux_test::EffectSource;
 
 namespace
 {
@@ -67,14 +68,8 @@ constexpr std::array<int, 16> block_sizes = {0,   1,   2,   3,   7,   31,   64, 
 void RobustnessTorture::audio_thread()
 {
     std::minstd_rand rng(1);
-    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    plux_test::NoiseRunner runner(1, robustness::TortureHost::max_block);
     vst2host::MidiEventList events(256);
-    std::vector<float> in_l(robustness::TortureHost::max_block);
-    std::vector<float> in_r(robustness::TortureHost::max_block);
-    std::vector<float> out_l(robustness::TortureHost::max_block);
-    std::vector<float> out_r(robustness::TortureHost::max_block);
-    float* in[] = {in_l.data(), in_r.data()};
-    float* out[] = {out_l.data(), out_r.data()};
     while (running())
     {
         const int frames = block_sizes[rng() % block_sizes.size()];
@@ -88,18 +83,7 @@ void RobustnessTorture::audio_thread()
         {
             effect_->dispatcher(effect_, vst2::effProcessEvents, 0, 0, events.use_events(), 0.0f);
         }
-        for (int i = 0; i < frames; ++i)
-        {
-            in_l[static_cast<std::size_t>(i)] = noise(rng);
-            in_r[static_cast<std::size_t>(i)] = noise(rng);
-        }
-        effect_->processReplacing(effect_, in, out, frames);
-        const auto n = static_cast<std::size_t>(frames);
-        if (!robustness::all_finite({out_l.data(), n}) ||
-            !robustness::all_finite({out_r.data(), n}))
-        {
-            ++found_.non_finite_blocks;
-        }
+        found_.non_finite_blocks += runner.process(*effect_, frames) ? 0 : 1;
         ++found_.blocks;
     }
 }
@@ -225,14 +209,13 @@ TEST_P(RobustnessTorture, EveryThreadOfAHostAtOnce)
     ASSERT_GT(nbr_params, 0);
     if (GetParam() == EffectSource::test_entry)
     {
-        auto* plugin =
-            dynamic_cast<plux::Vst2WinPlugin*>(static_cast<vst2::AudioEffect*>(effect_->object));
-        ASSERT_NE(plugin, nullptr);
-        ASSERT_NE(plugin->use_gui(), nullptr);
-        editor_ = plugin->use_gui()->get_host();
+        ASSERT_NE(plux_test::plugin_of(*effect_).use_gui(), nullptr);
+        editor_ = plux_test::plugin_of(*effect_).use_gui()->get_host();
     }
-
-    const auto seconds = std::chrono::duration<double>(robustness::torture_seconds());
+    // MORVANE_TORTURE_SECONDS, else 2.
+    const char* text = std::getenv("MORVANE_TORTURE_SECONDS");
+    const auto seconds = std::chrono::duration<double>(
+        text != nullptr && std::atof(text) > 0.0 ? std::atof(text) : 2.0);
     std::thread audio([this] { audio_thread(); });
     std::thread ui([this] { ui_thread(); });
     std::thread automation([this] { automation_thread(); });
@@ -257,7 +240,7 @@ TEST_P(RobustnessTorture, EveryThreadOfAHostAtOnce)
     // value.
     std::this_thread::sleep_for(700ms);
     vst2host::Host quiet;
-    ASSERT_TRUE(robustness::load(quiet, GetParam())) << quiet.get_error();
+    ASSERT_TRUE(plux_test::load(quiet, GetParam())) << quiet.get_error();
     ASSERT_TRUE(quiet.start(robustness::TortureHost::sample_rate, 512));
     for (int i = 0; i < nbr_params; ++i)
     {
@@ -282,7 +265,7 @@ TEST_P(RobustnessTorture, EveryThreadOfAHostAtOnce)
     EXPECT_TRUE(host_.get_problems().empty()) << testing::PrintToString(host_.get_problems());
 }
 
-INSTANTIATE_TEST_SUITE_P(Effects, RobustnessTorture, testing::ValuesIn(robustness::all_sources()),
-                         [](const auto& info) { return robustness::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Effects, RobustnessTorture, testing::ValuesIn(plux_test::all_sources()),
+                         [](const auto& info) { return plux_test::to_string(info.param); });
 
 } // namespace

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "RobustnessRig.hpp"
-#include "plux/vst2/Vst2Abi.hpp"
+#include "plux/vst2/EffectRig.hpp"
 #include "vst2host/ModuleLoader.hpp"
 
 namespace robustness
@@ -30,7 +29,7 @@ public:
     TortureHost& operator=(const TortureHost&) = delete;
 
     // Loads and starts the effect (open, rate, block size, resume); false with a test failure.
-    bool start(EffectSource source);
+    bool start(plux_test::EffectSource source);
     // Suspends and closes the effect.
     void stop();
     vst2::AEffect* use_effect() const { return effect_; }
