@@ -1,107 +1,37 @@
 #include "plux/midi/MidiDevSelDispatcher.hpp"
 
+#include <array>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "basic/ConfKeyFactory.hpp"
 #include "basic/ConfKeyMulti.hpp"
 #include "plux/midi/MciMidiDevSelComp.hpp"
 #include "plux/midi/MciMidiPort.hpp"
 #include "plux/midi/MidiCtrl.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
 #include "plux/vst2/Vst2MidiDevSelComp.hpp"
+#include "vst2host/MidiEventList.hpp"
 
 using midi_test::FakeHost;
 using midi_test::MidiRig;
-using midi_test::RecordingOutput;
+using midi_test::read_root;
 using plux::MidiCtrl;
 using plux::MidiDevSelDispatcher;
 
 namespace
 {
 
-class FakeInput final : public plux::MidiInCcMixin
-{
-public:
-    int open() override
-    {
-        ++opens;
-        return open_result;
-    }
-    int close() override
-    {
-        ++closes;
-        return close_result;
-    }
-
-    int open_result = 0;
-    int close_result = 0;
-    int opens = 0;
-    int closes = 0;
-
-protected:
-    void process_ctrl(int, int, int) noexcept override {}
-};
-
-// One input "Fake In" and one output "Fake Out", with results to order.
-class FakeComp final : public plux::MidiDevSelCompInterface
-{
-public:
-    int append_devices(std::vector<std::string>& in_names,
-                       std::vector<std::string>& out_names) override
-    {
-        first_in = static_cast<int>(in_names.size());
-        in_names.emplace_back("Fake In");
-        first_out = static_cast<int>(out_names.size());
-        out_names.emplace_back("Fake Out");
-        return append_result;
-    }
-    bool owns_in(int position) const override { return position == first_in; }
-    bool owns_out(int position) const override { return position == first_out; }
-    int create_in(int position, plux::MidiMgr&, plux::MidiInInterface*& dev) override
-    {
-        dev = owns_in(position) ? &in : nullptr;
-        return 0;
-    }
-    int create_out(int position, plux::MidiMgr&, plux::MidiOutInterface*& dev) override
-    {
-        dev = owns_out(position) ? &out : nullptr;
-        return 0;
-    }
-    void release_devices() override { ++releases; }
-
-    FakeInput in;
-    RecordingOutput out;
-    int first_in = -1;
-    int first_out = -1;
-    int append_result = 0;
-    int releases = 0;
-};
-
-std::vector<std::string> system_ins()
+// The ports the system offers, in or out.
+std::vector<std::string> system_ports(bool in)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < plux::MciMidiPort::get_nbr_in(); ++i)
+    for (int i = 0; i < (in ? plux::MciMidiPort::get_nbr_in() : plux::MciMidiPort::get_nbr_out());
+         ++i)
     {
         std::string name;
-        if (plux::MciMidiPort::get_in_name(i, name) != 0)
-        {
-            break;
-        }
-        names.push_back(name);
-    }
-    return names;
-}
-
-std::vector<std::string> system_outs()
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < plux::MciMidiPort::get_nbr_out(); ++i)
-    {
-        std::string name;
-        if (plux::MciMidiPort::get_out_name(i, name) != 0)
+        if ((in ? plux::MciMidiPort::get_in_name(i, name)
+                : plux::MciMidiPort::get_out_name(i, name)) != 0)
         {
             break;
         }
@@ -140,22 +70,6 @@ std::vector<std::string> names(const MidiDevSelDispatcher& d, bool in)
     return list;
 }
 
-std::string write_block(const basic::ConfKeyMulti& root, const std::string& name)
-{
-    std::string text;
-    EXPECT_EQ(root.use_key(name).write_to_string(text), 0);
-    return text;
-}
-
-std::unique_ptr<basic::ConfKeyMulti> read_root(const std::string& text)
-{
-    auto key = basic::ConfKeyFactory::use_instance().create_key_from_string(text);
-    auto* multi = dynamic_cast<basic::ConfKeyMulti*>(key.get());
-    EXPECT_NE(multi, nullptr) << text;
-    key.release();
-    return std::unique_ptr<basic::ConfKeyMulti>(multi);
-}
-
 class MidiDevicesOfThePlugin : public testing::Test
 {
 protected:
@@ -164,17 +78,45 @@ protected:
     MidiDevSelDispatcher& dispatcher = devices.dispatcher;
 };
 
+// The whole road of host MIDI as the plug-in frame drives it: host events into the host input,
+// decoding, the binding table, the parameter road with the MIDI priority, the echo of the change
+// and the host output handing it back at the start of the next block.
+class MidiHostChain : public MidiDevicesOfThePlugin
+{
+protected:
+    MidiHostChain()
+    {
+        rig.mgr.set_default_map();
+        rig.cmd.feedback_to = &rig.mgr;
+        dispatcher.select_out(0);
+    }
+
+    // One block: the host's events, then processReplacing's MIDI steps.
+    void run_block(std::initializer_list<std::array<int, 3>> messages)
+    {
+        vst2host::MidiEventList list(messages.size());
+        for (const auto& m : messages)
+        {
+            list.add(0, static_cast<unsigned char>(m[0]), static_cast<unsigned char>(m[1]),
+                     static_cast<unsigned char>(m[2]));
+        }
+        devices.host_comp.process_events(*list.use_events());
+        rig.mgr.begin_block();
+        rig.mgr.end_block();
+    }
+};
+
 } // namespace
 
 TEST_F(MidiDevicesOfThePlugin, ListsTheHostFirstThenTheSystemPorts)
 {
     std::vector<std::string> ins{"VST MIDI In interface"};
     std::vector<std::string> outs{"VST MIDI Out interface"};
-    for (const auto& name : system_ins())
+    for (const auto& name : system_ports(true))
     {
         ins.push_back(name);
     }
-    for (const auto& name : system_outs())
+    for (const auto& name : system_ports(false))
     {
         outs.push_back(name);
     }
@@ -209,22 +151,22 @@ TEST_F(MidiDevicesOfThePlugin, SelectsByPositionAndByName)
 TEST(MidiDevSelDispatcher, ReselectingClosesAndReopensAndFailuresAreReported)
 {
     MidiRig rig;
-    FakeComp comp;
+    midi_test::TestComp comp;
     MidiDevSelDispatcher dispatcher(rig.mgr);
     dispatcher.add_component(comp);
     ASSERT_EQ(dispatcher.init(), 0);
     ASSERT_EQ(dispatcher.select_in(0), 0);
     ASSERT_EQ(dispatcher.select_in(0), 0);
-    EXPECT_EQ(comp.in.opens, 2);
-    EXPECT_EQ(comp.in.closes, 1) << "selecting the same input closes and reopens it";
+    EXPECT_EQ(comp.opens, 2);
+    EXPECT_EQ(comp.closes, 1) << "selecting the same input closes and reopens it";
 
-    comp.in.close_result = -5;
+    comp.close_result = -5;
     EXPECT_EQ(dispatcher.select_in(-1), -5);
     EXPECT_EQ(dispatcher.get_in_index(), 0) << "an input that does not close stays selected";
-    EXPECT_EQ(rig.mgr.get_input(), &comp.in);
+    EXPECT_EQ(rig.mgr.get_input(), comp.in.get());
 
-    comp.in.close_result = 0;
-    comp.out.open_result = -7;
+    comp.close_result = 0;
+    comp.open_result = -7;
     EXPECT_EQ(dispatcher.select_out(0), -7);
     EXPECT_EQ(dispatcher.get_out_index(), -1) << "an output that does not open is not selected";
     EXPECT_EQ(rig.mgr.get_output(), nullptr);
@@ -238,8 +180,8 @@ TEST(MidiDevSelDispatcher, ReselectingClosesAndReopensAndFailuresAreReported)
 TEST(MidiDevSelDispatcher, InitStopsAtTheFirstFailingComponent)
 {
     MidiRig rig;
-    FakeComp first;
-    FakeComp second;
+    midi_test::TestComp first;
+    midi_test::TestComp second;
     first.append_result = -3;
     MidiDevSelDispatcher dispatcher(rig.mgr);
     dispatcher.add_component(first);
@@ -256,31 +198,33 @@ TEST_F(MidiDevicesOfThePlugin, SavesTheMidiBlockAsTheSettingFileShowsIt)
     rig.mgr.bind_param(1, 74, 0);
     basic::ConfKeyMulti root("Morvane_config_section");
     ASSERT_EQ(rig.mgr.save_settings(root), 0);
-    EXPECT_EQ(write_block(root, "midi"), "midi =\n"
-                                         "{\n"
-                                         "   // Bind param with cc_, rpn_ or nrpn_ as prefix + "
-                                         "CC/(N)RPN #.\n"
-                                         "   control_map =\n"
-                                         "   {\n"
-                                         "      id_0 = nrpn_0\t// Cutoff\n"
-                                         "      id_1 = cc_74\t// Bands\n"
-                                         "      id_2 = nrpn_2\t// Routing\n"
-                                         "      id_3 = nrpn_3\t// Gain\n"
-                                         "      id_4 = nrpn_4\t// Spread\n"
-                                         "      id_5 = nrpn_5\t// Delay\n"
-                                         "      id_6 = nrpn_6\t// Mix\n"
-                                         "      id_7 = nrpn_7\t// Very Long Parameter Name\n"
-                                         "      id_12 = rpn_5\n"
-                                         "   }\n"
-                                         "   port_in =\n"
-                                         "   {\n"
-                                         "      name = \"VST MIDI In interface\"\n"
-                                         "   }\n"
-                                         "   port_out =\n"
-                                         "   {\n"
-                                         "      name = none\n"
-                                         "   }\n"
-                                         "}");
+    std::string text;
+    ASSERT_EQ(root.use_key("midi").write_to_string(text), 0);
+    EXPECT_EQ(text, "midi =\n"
+                    "{\n"
+                    "   // Bind param with cc_, rpn_ or nrpn_ as prefix + "
+                    "CC/(N)RPN #.\n"
+                    "   control_map =\n"
+                    "   {\n"
+                    "      id_0 = nrpn_0\t// Cutoff\n"
+                    "      id_1 = cc_74\t// Bands\n"
+                    "      id_2 = nrpn_2\t// Routing\n"
+                    "      id_3 = nrpn_3\t// Gain\n"
+                    "      id_4 = nrpn_4\t// Spread\n"
+                    "      id_5 = nrpn_5\t// Delay\n"
+                    "      id_6 = nrpn_6\t// Mix\n"
+                    "      id_7 = nrpn_7\t// Very Long Parameter Name\n"
+                    "      id_12 = rpn_5\n"
+                    "   }\n"
+                    "   port_in =\n"
+                    "   {\n"
+                    "      name = \"VST MIDI In interface\"\n"
+                    "   }\n"
+                    "   port_out =\n"
+                    "   {\n"
+                    "      name = none\n"
+                    "   }\n"
+                    "}");
 }
 
 TEST_F(MidiDevicesOfThePlugin, LoadingSkipsMalformedBindingsAndAddsTheOthers)
@@ -351,4 +295,32 @@ TEST_F(MidiDevicesOfThePlugin, AnAbsentPortInTheFileLeavesNoInput)
     EXPECT_EQ(dispatcher.get_in_index(), -1);
     EXPECT_EQ(rig.mgr.get_input(), nullptr);
     EXPECT_FALSE(devices.host_comp.use_in().is_enabled()) << "the host input was closed";
+}
+
+TEST_F(MidiHostChain, NrpnMovesItsParameterAndIsEchoedToTheHost)
+{
+    run_block({{0xB0, 99, 0}, {0xB0, 98, 3}, {0xB0, 6, 64}});
+    const auto changes = rig.cmd.changes();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].index, 3);
+    EXPECT_NEAR(changes[0].value, 0.50003, 1e-5);
+    EXPECT_EQ(changes[0].priority, 125);
+    const std::vector<std::string> nrpn_3_8192{"B0 63 00 00", "B0 62 03 00", "B0 06 40 00",
+                                               "B0 26 00 00"};
+    std::vector<std::string> expected = nrpn_3_8192; // the thru of what came in
+    expected.insert(expected.end(), nrpn_3_8192.begin(), nrpn_3_8192.end()); // the echo
+    EXPECT_EQ(devices.host.texts(), expected);
+}
+
+TEST_F(MidiHostChain, OldLayoutAddressesNrpn384)
+{
+    ASSERT_EQ(rig.mgr.use_reg_settings().set_nrpn_compat(0), 0);
+    rig.mgr.bind_param(5, MidiCtrl::kind_nrpn, 384);
+    run_block({{0xB0, 99, 0}, {0xB0, 98, 3}, {0xB0, 6, 64}, {0xB0, 38, 0}});
+    const auto changes = rig.cmd.changes();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].index, 5);
+    EXPECT_NEAR(changes[1].value, 0.50003, 1e-5);
+    EXPECT_EQ(devices.host.texts().back(), "B0 26 00 00");
+    EXPECT_EQ(devices.host.texts()[4], "B0 62 03 00") << "the echo uses the old layout as well";
 }

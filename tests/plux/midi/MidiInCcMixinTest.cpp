@@ -10,41 +10,12 @@
 #include "plux/midi/MidiTestUtil.hpp"
 #include "sys/RegistrySandbox.hpp"
 
+using midi_test::Ctrl;
 using plux::MidiChannelState;
 using plux::MidiCtrl;
 
 namespace
 {
-
-struct Ctrl
-{
-    int chn;
-    int ctrl_id;
-    int value;
-
-    bool operator==(const Ctrl&) const = default;
-    friend std::ostream& operator<<(std::ostream& os, const Ctrl& c)
-    {
-        return os << "{chn " << c.chn << ", " << MidiCtrl::to_text(c.ctrl_id) << ", " << c.value
-                  << "}";
-    }
-};
-
-// An input that records the controls it decodes.
-class TestInput final : public plux::MidiInCcMixin
-{
-public:
-    int open() override { return 0; }
-    int close() override { return 0; }
-
-    std::vector<Ctrl> ctrls;
-
-protected:
-    void process_ctrl(int chn, int ctrl_id, int value) noexcept override
-    {
-        ctrls.push_back({chn, ctrl_id, value});
-    }
-};
 
 constexpr int nrpn(int number)
 {
@@ -76,7 +47,7 @@ protected:
 
     plux::MidiRegSettings reg{test::sandbox_key_path()};
     midi_test::RecordingReceiver receiver;
-    TestInput input;
+    midi_test::TestInput input;
 };
 
 } // namespace

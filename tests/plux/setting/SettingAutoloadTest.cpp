@@ -7,8 +7,9 @@
 #include "basic/FakeSettingClient.hpp"
 #include "basic/TempFolder.hpp"
 #include "plux/setting/SettingMgr.hpp"
-#include "plux/setting/SettingTestPlugin.hpp"
+#include "plux/vst2/TestEffect.hpp"
 #include "sys/PersistentKeyList.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 using plux::SettingAutoload;
 using test::FakeSettingClient;
@@ -29,18 +30,19 @@ protected:
     // The value as the registry holds it, "(none)" when missing.
     std::string stored(const std::string& name) const
     {
-        const sys::PersistentKeyList key(dsp.manufacturer + "/Morvane/Autoload", true);
+        const sys::PersistentKeyList key(maker + "/Morvane/Autoload", true);
         std::string value;
         return key.get_string(name, value) == 0 ? value : "(none)";
     }
 
     void store(const std::string& name, const std::string& value)
     {
-        sys::PersistentKeyList key(dsp.manufacturer + "/Morvane/Autoload", true);
+        sys::PersistentKeyList key(maker + "/Morvane/Autoload", true);
         ASSERT_EQ(key.set_string(name, value), 0);
     }
 
-    test::SettingTestDsp dsp;
+    const std::string maker = test::sandbox_key_path();
+    plux_test::TestDsp dsp{{.manufacturer = maker}};
     plux::SettingMgr mgr;
     SettingAutoload* autoload = nullptr;
     FakeSettingClient client{"k", "saved"};

@@ -9,9 +9,10 @@
 #include "basic/TempFolder.hpp"
 #include "plux/setting/SettingAutoload.hpp"
 #include "plux/setting/SettingMgr.hpp"
-#include "plux/setting/SettingTestPlugin.hpp"
+#include "plux/vst2/TestEffect.hpp"
 #include "sys/FileSelectorInterface.hpp"
 #include "sys/MessageBoxInterface.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 using plux::SettingCommands;
 using sys::FileSelectorInterface;
@@ -77,7 +78,7 @@ protected:
         return mgr.use_autoload().get_latest_config_file(path) == 0 ? path : "(none)";
     }
 
-    test::SettingTestDsp dsp;
+    plux_test::TestDsp dsp{{.manufacturer = test::sandbox_key_path()}};
     plux::SettingMgr mgr;
     test::FakeSettingClient client{"k", "v"};
     test::TempFolder folder;

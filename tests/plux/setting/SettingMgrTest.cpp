@@ -7,7 +7,8 @@
 #include "basic/FakeSettingClient.hpp"
 #include "basic/TempFolder.hpp"
 #include "plux/setting/SettingAutoload.hpp"
-#include "plux/setting/SettingTestPlugin.hpp"
+#include "plux/vst2/TestEffect.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 using plux::SettingMgr;
 using test::FakeSettingClient;
@@ -39,7 +40,7 @@ protected:
         mgr.add_client(b);
     }
 
-    test::SettingTestDsp dsp;
+    plux_test::TestDsp dsp{{.manufacturer = test::sandbox_key_path()}};
     SettingMgr mgr;
     FakeSettingClient a{"a", "1"};
     FakeSettingClient b{"b", "C:\\Program Files\\x.dll"};
@@ -50,10 +51,8 @@ protected:
 
 TEST_P(SettingMgrInit, NamesTheSectionAfterTheProductAndPrintsTheVersionWithTwoDecimals)
 {
-    test::SettingTestDsp dsp;
-    dsp.plugin_name = GetParam().name;
-    dsp.manufacturer = "Tarvex";
-    dsp.version = GetParam().version;
+    const plux_test::TestDsp dsp(
+        {.plugin_name = GetParam().name, .manufacturer = "Tarvex", .version = GetParam().version});
     SettingMgr mgr;
     EXPECT_EQ(mgr.init(dsp), 0);
     EXPECT_EQ(mgr.get_section_name(), GetParam().section);
