@@ -11,12 +11,29 @@
 namespace midi_test
 {
 
-std::string packet_text(std::uint32_t packet)
+std::string packets_text(const std::vector<std::uint32_t>& packets)
 {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%02X %02X %02X %02X", packet & 0xFF, (packet >> 8) & 0xFF,
-                  (packet >> 16) & 0xFF, packet >> 24);
+    std::string text;
+    for (const std::uint32_t packet : packets)
+    {
+        char one[16];
+        std::snprintf(one, sizeof(one), "%02X %02X %02X %02X", packet & 0xFF, (packet >> 8) & 0xFF,
+                      (packet >> 16) & 0xFF, packet >> 24);
+        text += (text.empty() ? "" : ", ") + std::string(one);
+    }
     return text;
+}
+
+std::vector<std::string> bindings(const plux::MidiMgr& mgr, int count)
+{
+    std::vector<std::string> texts;
+    for (int param = 0; param < count; ++param)
+    {
+        int ctrl_id = -1;
+        texts.push_back(
+            mgr.get_ctrl_for_param(param, ctrl_id) ? plux::MidiMgr::ctrl_to_text(ctrl_id) : "-");
+    }
+    return texts;
 }
 
 std::unique_ptr<basic::ConfKeyMulti> read_root(const std::string& text)
@@ -55,20 +72,9 @@ std::vector<std::uint32_t> RecordingOutput::packets() const
     return packets_;
 }
 
-std::vector<std::string> RecordingOutput::texts() const
+std::string RecordingOutput::text() const
 {
-    std::vector<std::string> texts;
-    for (const std::uint32_t packet : packets())
-    {
-        texts.push_back(packet_text(packet));
-    }
-    return texts;
-}
-
-std::ostream& operator<<(std::ostream& os, const Ctrl& c)
-{
-    return os << "{chn " << c.chn << ", " << plux::MidiCtrl::to_text(c.ctrl_id) << ", " << c.value
-              << "}";
+    return packets_text(packets());
 }
 
 int TestInput::open()
@@ -97,7 +103,8 @@ void TestInput::process_ctrl(int chn, int ctrl_id, int value) noexcept
     }
     else
     {
-        ctrls.push_back({chn, ctrl_id, value});
+        ctrls += (ctrls.empty() ? "" : ", ") + std::to_string(chn) + ' ' +
+                 plux::MidiCtrl::to_text(ctrl_id) + " = " + std::to_string(value);
     }
 }
 
@@ -150,13 +157,11 @@ int TestComp::closed()
 
 int RecordingReceiver::add(const char* name, std::initializer_list<int> args)
 {
-    std::string text = name;
+    calls += calls.empty() ? name : std::string(", ") + name;
     for (const int arg : args)
     {
-        text += ' ';
-        text += std::to_string(arg);
+        calls += ' ' + std::to_string(arg);
     }
-    calls.push_back(text);
     return 0;
 }
 
@@ -201,9 +206,9 @@ void FakeHost::send_events_to_host(vst2::VstEvents& list)
     }
 }
 
-std::vector<std::string> FakeHost::texts() const
+std::string FakeHost::text() const
 {
-    std::vector<std::string> texts;
+    std::vector<std::uint32_t> packets;
     for (const vst2::VstMidiEvent& event : events)
     {
         std::uint32_t packet = 0;
@@ -211,9 +216,9 @@ std::vector<std::string> FakeHost::texts() const
         {
             packet |= std::uint32_t{static_cast<unsigned char>(event.midiData[i])} << (8 * i);
         }
-        texts.push_back(packet_text(packet));
+        packets.push_back(packet);
     }
-    return texts;
+    return packets_text(packets);
 }
 
 MidiRig::MidiRig()

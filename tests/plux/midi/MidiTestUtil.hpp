@@ -24,8 +24,12 @@ namespace midi_test
 
 class TestComp;
 
-// A short message as text: "B0 63 00 00".
-std::string packet_text(std::uint32_t packet);
+// Short messages as text: "B0 63 00 00, B0 62 03 00".
+std::string packets_text(const std::vector<std::uint32_t>& packets);
+
+// The control of each of the first count parameters as the user reads it ("CC 7", "NRPN 3"), "-"
+// where none is bound.
+std::vector<std::string> bindings(const plux::MidiMgr& mgr, int count = 8);
 
 // The key tree a setting file's text gives.
 std::unique_ptr<basic::ConfKeyMulti> read_root(const std::string& text);
@@ -45,7 +49,8 @@ public:
     int send_packet(int status, int data_1, int data_2, int data_3) noexcept override;
 
     std::vector<std::uint32_t> packets() const;
-    std::vector<std::string> texts() const;
+    // "B0 07 64 00, B0 27 00 00"
+    std::string text() const;
 
 private:
     TestComp* comp_;
@@ -53,17 +58,6 @@ private:
     int room_;
     std::vector<std::uint32_t> packets_;
 };
-
-// A decoded control: channel, identifier, 14-bit value.
-struct Ctrl
-{
-    int chn;
-    int ctrl_id;
-    int value;
-
-    bool operator==(const Ctrl&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Ctrl& c);
 
 // An input that records the controls it decodes, or hands them to its manager once attached, as
 // a system port does. At every block it moves controllers 20 to 23, as a busy port would.
@@ -79,7 +73,8 @@ public:
     int close() override;
     void begin_block() noexcept override;
 
-    std::vector<Ctrl> ctrls;
+    // The controls decoded, channel and 14-bit value: "1 NRPN 3 = 8192, 1 CC 7 = 16256".
+    std::string ctrls;
 
 protected:
     void process_ctrl(int chn, int ctrl_id, int value) noexcept override;
@@ -144,7 +139,8 @@ public:
         return add("chn_msg", {chn, kind, data_1, data_2});
     }
 
-    std::vector<std::string> calls;
+    // "offset 12, cc 1 7 100"
+    std::string calls;
 
 private:
     int add(const char* name, std::initializer_list<int> args);
@@ -190,8 +186,8 @@ public:
 
     std::vector<vst2::VstMidiEvent> events;
     std::vector<const vst2::VstEvents*> lists;
-    // The packets of the events received, as texts.
-    std::vector<std::string> texts() const;
+    // The packets of the events received: "B0 07 64 00, B0 27 00 00".
+    std::string text() const;
 };
 
 // A manager wired to the test effect's eight parameters, with its registry values in the test
