@@ -32,21 +32,6 @@ TEST(MidiOut4BPacketMixin, BuildsCompositesAndStopsAtTheFirstFailure)
     EXPECT_EQ(out.status_byte(0xFE), -1) << "full";
 }
 
-TEST(MidiPacketQueue, MessagesFitWholeOrAreRefused)
-{
-    plux::MidiPacketQueue queue(4);
-    const std::array<std::uint32_t, 3> three{1, 2, 3};
-    const std::array<std::uint32_t, 2> two{4, 5};
-    EXPECT_TRUE(queue.push(three));
-    EXPECT_FALSE(queue.push(two)) << "one place left for two packets";
-    std::vector<std::uint32_t> popped;
-    EXPECT_EQ(queue.pop_all([&](std::uint32_t p) { popped.push_back(p); }), 3);
-    EXPECT_TRUE(queue.push(two));
-    EXPECT_TRUE(queue.push({&three[0], 1}));
-    queue.pop_all([&](std::uint32_t p) { popped.push_back(p); });
-    EXPECT_EQ(popped, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 1}));
-}
-
 // Many senders at once: every accepted message arrives whole, each sender's messages in order.
 TEST(MidiPacketQueue, ConcurrentSendersKeepTheirMessagesWhole)
 {

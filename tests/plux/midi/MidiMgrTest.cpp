@@ -1,12 +1,22 @@
+// The MIDI control manager and what it is made of: control identifiers, the binding tables,
+// auto-bind as the editor arms it, and the registry values of MIDI control.
 #include "plux/midi/MidiMgr.hpp"
 
 #include <gtest/gtest.h>
 #include <ostream>
 
+#include "plux/midi/MidiAutoBindMgr.hpp"
 #include "plux/midi/MidiCtrl.hpp"
+#include "plux/midi/MidiMapStore.hpp"
+#include "plux/midi/MidiRegSettings.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
+#include "sys/PersistentKeyList.hpp"
+#include "sys/RegistrySandbox.hpp"
 
+using plux::MidiAutoBindMgr;
 using plux::MidiCtrl;
+using plux::MidiCtrlMap;
+using plux::MidiMapStore;
 using plux::MidiMgr;
 
 namespace
@@ -29,6 +39,11 @@ int param_of(const MidiMgr& mgr, int ctrl_id)
     float nrm = 0.0f;
     mgr.ctrl_to_param(ctrl_id, 0, param, nrm);
     return param;
+}
+
+int param_in(const MidiMapStore& store, int ctrl_id)
+{
+    return store.read([ctrl_id](const MidiCtrlMap& map) { return map.find_param(ctrl_id); });
 }
 
 class MidiMgrTest : public testing::Test
@@ -260,3 +275,140 @@ TEST_P(MidiMgrAutoBind, BindsTheNextControlsToTheTarget)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, MidiMgrAutoBind, testing::Values(0, 1));
+
+namespace
+{
+
+class MidiAutoBindMgrTest : public MidiMgrTest
+{
+protected:
+    MidiAutoBindMgrTest()
+    {
+        mgr.set_default_map();
+        autobind.init(&mgr);
+    }
+
+    void set_mode(int mode) { ASSERT_EQ(mgr.use_reg_settings().set_autobind_mode(mode), 0); }
+
+    MidiAutoBindMgr autobind;
+    // The editor's controls of parameters 2 and 4.
+    plux::MidiAutoBindListener knob_2{autobind, 2};
+    plux::MidiAutoBindListener knob_4{autobind, 4};
+};
+
+} // namespace
+
+TEST_F(MidiAutoBindMgrTest, ModeZeroBindsOnceAndDisarms)
+{
+    set_mode(0);
+    autobind.toggle_armed();
+    EXPECT_TRUE(autobind.is_armed());
+    EXPECT_EQ(mgr.get_autobind_target(), -1) << "armed, but no parameter touched yet";
+    knob_2.begin_gesture();
+    EXPECT_EQ(autobind.get_selected_param(), 2);
+    EXPECT_EQ(mgr.get_autobind_target(), 2);
+
+    mgr.receive_ctrl(0, cc7, 100);
+    EXPECT_EQ(ctrl_of(mgr, 2), cc7);
+    EXPECT_FALSE(autobind.is_armed()) << "the binding switched auto-bind off";
+    int param = -1;
+    int ctrl_id = -1;
+    EXPECT_FALSE(mgr.get_last_bound(param, ctrl_id)) << "and cleared the latest binding";
+
+    mgr.receive_ctrl(0, cc8, 100);
+    EXPECT_EQ(ctrl_of(mgr, 2), cc7) << "a second controller changes nothing";
+    knob_4.begin_gesture();
+    EXPECT_EQ(mgr.get_autobind_target(), -1) << "touching a control does not re-arm";
+}
+
+TEST_F(MidiAutoBindMgrTest, ModeOneStaysArmedAndFollowsTheTouchedControl)
+{
+    set_mode(1);
+    autobind.toggle_armed();
+    knob_2.begin_gesture();
+    mgr.receive_ctrl(0, cc7, 100);
+    EXPECT_TRUE(autobind.is_armed());
+    knob_4.begin_gesture();
+    EXPECT_EQ(mgr.get_autobind_target(), 4) << "retargeted";
+    mgr.receive_ctrl(0, cc8, 100);
+    EXPECT_EQ(ctrl_of(mgr, 2), cc7);
+    EXPECT_EQ(ctrl_of(mgr, 4), cc8);
+
+    autobind.toggle_armed();
+    EXPECT_FALSE(autobind.is_armed());
+    EXPECT_EQ(mgr.get_autobind_target(), -1) << "disarming cancels the target";
+    mgr.receive_ctrl(0, 9 << 16, 100);
+    EXPECT_EQ(ctrl_of(mgr, 4), cc8);
+
+    set_mode(0);
+    autobind.toggle_armed();
+    EXPECT_TRUE(autobind.is_armed()) << "arming in mode 0 ignores the binding left from mode 1";
+    EXPECT_EQ(mgr.get_autobind_target(), 4);
+    mgr.receive_ctrl(0, 10 << 16, 100);
+    EXPECT_EQ(ctrl_of(mgr, 4), 10 << 16);
+    EXPECT_FALSE(autobind.is_armed());
+
+    MidiAutoBindMgr without_mgr;
+    without_mgr.init(nullptr);
+    without_mgr.toggle_armed();
+    without_mgr.select_param(1);
+    EXPECT_FALSE(without_mgr.is_armed()) << "without a manager auto-bind stays off";
+}
+
+// The audio thread binds into spare tables; once they are used up further bindings wait for the
+// next recycling instead of allocating. The spares grow with the table.
+TEST(MidiMapStore, AudioThreadBindingsUseTheSparesUntilRecycled)
+{
+    MidiMapStore store;
+    for (int i = 0; i < MidiMapStore::nbr_spares; ++i)
+    {
+        EXPECT_TRUE(store.bind_rt(i, (20 + i) << 16)) << "binding " << i;
+    }
+    EXPECT_TRUE(store.bind_rt(0, 20 << 16)) << "a binding already in place needs no spare";
+    EXPECT_FALSE(store.bind_rt(9, 30 << 16)) << "no spare left";
+    EXPECT_EQ(param_in(store, 30 << 16), -1);
+    store.recycle();
+    EXPECT_TRUE(store.bind_rt(9, 30 << 16));
+    EXPECT_EQ(param_in(store, 30 << 16), 9);
+    EXPECT_EQ(param_in(store, 23 << 16), 3) << "earlier bindings stay";
+
+    store.modify(500,
+                 [](MidiCtrlMap& map)
+                 {
+                     for (int param = 0; param < 500; ++param)
+                     {
+                         map.bind(param, (99 << 16) + param);
+                     }
+                 });
+    EXPECT_TRUE(store.bind_rt(600, 7 << 16)) << "the spare holds the larger table";
+    EXPECT_EQ(param_in(store, 7 << 16), 600);
+    EXPECT_EQ(param_in(store, (99 << 16) + 499), 499);
+}
+
+// "NRPN Compatibility" lives below the product's key, "Autobind Mode" below the maker's; a value
+// changes only when the registry took it, and the next instance reads it.
+TEST(MidiRegSettings, ReadsAndStoresEachValueInItsKey)
+{
+    const std::string maker = test::sandbox_key_path();
+    const std::string product = maker + "/Morvane";
+    ASSERT_EQ(sys::PersistentKeyList(product, true).set_string("NRPN Compatibility", "0"), 0);
+    plux::MidiRegSettings reg(maker);
+    EXPECT_EQ(reg.set_nrpn_compat(1), -1) << "no key before init";
+    EXPECT_EQ(reg.set_autobind_mode(0), -1);
+    EXPECT_EQ(reg.get_autobind_mode(), 1);
+    reg.init("Morvane");
+    EXPECT_EQ(reg.get_sub_path(), product);
+    EXPECT_EQ(reg.get_nrpn_compat(), 0);
+    EXPECT_EQ(reg.get_autobind_mode(), 1) << "the default";
+    EXPECT_EQ(reg.set_autobind_mode(0), 0);
+    EXPECT_EQ(reg.set_nrpn_compat(1), 0);
+    EXPECT_EQ(reg.get_autobind_mode(), 0);
+    std::string stored;
+    EXPECT_EQ(sys::PersistentKeyList(maker, true).get_string("Autobind Mode", stored), 0);
+    EXPECT_EQ(stored, "0");
+
+    plux::MidiRegSettings again(maker);
+    again.init("Morvane");
+    EXPECT_EQ(again.get_autobind_mode(), 0) << "the next instance reads what was stored";
+    EXPECT_EQ(again.get_nrpn_compat(), 1);
+}
