@@ -71,21 +71,6 @@ void TortureHost::stop()
     module_.close();
 }
 
-std::vector<std::string> TortureHost::get_problems() const
-{
-    const std::lock_guard lock(problems_mutex_);
-    return problems_;
-}
-
-void TortureHost::problem(std::string text)
-{
-    const std::lock_guard lock(problems_mutex_);
-    if (problems_.size() < 100)
-    {
-        problems_.push_back(std::move(text));
-    }
-}
-
 vst2::VstIntPtr TortureHost::callback(vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32 index,
                                       vst2::VstIntPtr, void*, float opt)
 {
@@ -103,31 +88,15 @@ vst2::VstIntPtr TortureHost::answer(vst2::VstInt32 opcode, vst2::VstInt32 index,
     switch (opcode)
     {
     case vst2::audioMasterAutomate:
-        ++automations_;
-        if (!param || !(opt >= 0.0f && opt <= 1.0f))
-        {
-            problem("automate " + std::to_string(index) + " with " + std::to_string(opt));
-        }
+        bad_automations += !param || !(opt >= 0.0f && opt <= 1.0f) ? 1 : 0;
         return 1;
     case vst2::audioMasterBeginEdit:
-        if (!param || open_[static_cast<std::size_t>(index)].exchange(true))
-        {
-            problem("begin-edit " + std::to_string(index) + " inside an open gesture");
-        }
-        if (param)
-        {
-            ++begins_[static_cast<std::size_t>(index)];
-        }
+        nested_begins += !param || open_[static_cast<std::size_t>(index)].exchange(true) ? 1 : 0;
+        begins_[static_cast<std::size_t>(param ? index : 0)] += param ? 1 : 0;
         return 1;
     case vst2::audioMasterEndEdit:
-        if (!param || !open_[static_cast<std::size_t>(index)].exchange(false))
-        {
-            problem("end-edit " + std::to_string(index) + " without a gesture");
-        }
-        if (param)
-        {
-            ++ends_[static_cast<std::size_t>(index)];
-        }
+        lone_ends += !param || !open_[static_cast<std::size_t>(index)].exchange(false) ? 1 : 0;
+        ends_[static_cast<std::size_t>(param ? index : 0)] += param ? 1 : 0;
         return 1;
     case vst2::audioMasterGetSampleRate:
         return static_cast<vst2::VstIntPtr>(sample_rate);
