@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "FuzzSupport.hpp"
 #include "plux/EffectFactoryInterface.hpp"
 #include "plux/vst2/Vst2Entry.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"

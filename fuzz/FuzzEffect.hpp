@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "FuzzSupport.hpp"
 #include "vst2host/Host.hpp"
 
 namespace plux

@@ -23,16 +23,8 @@ TestFactory& use_factory()
 
 std::string to_string(EffectSource source)
 {
-    switch (source)
-    {
-    case EffectSource::test_entry:
-        return "TestEffectInProcess";
-    case EffectSource::test_module:
-        return "TestEffectModule";
-    case EffectSource::morvane_module:
-        return "MorvaneModule";
-    }
-    return "Unknown";
+    const char* const names[] = {"TestEffectInProcess", "TestEffectModule", "MorvaneModule"};
+    return names[static_cast<int>(source)];
 }
 
 std::vector<EffectSource> test_sources()
@@ -43,17 +35,18 @@ std::vector<EffectSource> test_sources()
 std::vector<EffectSource> all_sources()
 {
     auto sources = test_sources();
-    if (module_path(EffectSource::morvane_module) != nullptr)
-    {
-        sources.push_back(EffectSource::morvane_module);
-    }
+    const auto sound = sound_sources();
+    sources.insert(sources.end(), sound.begin(), sound.end());
     return sources;
 }
 
 std::vector<EffectSource> sound_sources()
 {
-    const auto all = all_sources();
-    return {all.begin() + 2, all.end()};
+    if (module_path(EffectSource::morvane_module) == nullptr)
+    {
+        return {};
+    }
+    return {EffectSource::morvane_module};
 }
 
 void set_test_config(const TestConfig& config)
@@ -68,17 +61,13 @@ vst2::AEffect* test_entry(vst2::HostCallback host)
 
 const char* module_path(EffectSource source)
 {
-    switch (source)
-    {
-    case EffectSource::test_module:
-        return PLUX_TEST_MODULE_PATH;
-    case EffectSource::morvane_module:
 #ifdef MORVANE_MODULE_PATH
+    if (source == EffectSource::morvane_module)
+    {
         return MORVANE_MODULE_PATH;
-#endif
-    default:
-        return nullptr;
     }
+#endif
+    return source == EffectSource::test_module ? PLUX_TEST_MODULE_PATH : nullptr;
 }
 
 bool load(vst2host::Host& host, EffectSource source)
