@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,14 @@ protected:
         input.set_reg_settings(&reg);
     }
 
-    void send(int chn, const std::vector<std::pair<int, int>>& ccs)
+    // Control changes as "controller=value ...".
+    void send(int chn, const std::string& ccs)
     {
-        for (const auto& [ctrl, value] : ccs)
+        std::istringstream in(ccs);
+        int ctrl = 0;
+        int value = 0;
+        char equals = 0;
+        while (in >> ctrl >> equals >> value)
         {
             input.process_msg(0xB0 | chn, ctrl, value);
         }
@@ -42,7 +48,7 @@ protected:
 struct DecodeCase
 {
     const char* what;
-    std::vector<std::pair<int, int>> ccs;
+    const char* ccs;
     const char* ctrls;
     const char* calls;
     int tuning;
@@ -74,73 +80,42 @@ TEST_P(MidiInCcMixinDecode, StoresAndPassesOnTheAddressedValue)
 // The number controllers alone reach nobody; controller c + 32 is not combined with c.
 INSTANTIATE_TEST_SUITE_P(
     Numbers, MidiInCcMixinDecode,
-    testing::Values(DecodeCase{"StandardLayoutAddressesNrpn3",
-                               {{99, 0}, {98, 3}, {6, 64}, {38, 0}},
-                               "1 NRPN 3 = 8192, 1 NRPN 3 = 8192",
-                               "nrpn 1 3 8192, nrpn 1 3 8192",
-                               8192,
-                               256},
-                    DecodeCase{"DataEntryWithoutSelectionAddressesThePitchBendRange",
-                               {{6, 12}},
-                               "1 RPN 0 = 1536",
-                               "rpn 1 0 1536",
-                               8192,
-                               1536},
-                    DecodeCase{"FineTuning",
-                               {{101, 0}, {100, 1}, {6, 32}, {38, 5}},
-                               "1 RPN 1 = 4096, 1 RPN 1 = 4101",
-                               nullptr,
-                               32 * 128 + 5,
-                               256},
-                    DecodeCase{"CoarseTuningTakesTheMsbOnly",
-                               {{101, 0}, {100, 2}, {6, 70}, {38, 9}},
-                               "1 RPN 2 = 70, 1 RPN 2 = 70",
-                               nullptr,
-                               70 * 128,
-                               256},
-                    DecodeCase{"OtherRpnsStoreNothing",
-                               {{101, 0}, {100, 5}, {6, 70}},
-                               "1 RPN 5 = 0",
-                               nullptr,
-                               8192,
-                               256},
-                    DecodeCase{"NullRpnResets",
-                               {{101, 0}, {100, 1}, {6, 1}, {101, 127}, {100, 127}, {6, 3}},
-                               "1 RPN 1 = 128, 1 RPN 0 = 256",
-                               nullptr,
-                               8192,
-                               256},
-                    DecodeCase{"HighNrpnsAlwaysGive0",
-                               {{99, 16}, {98, 0}, {6, 64}},
-                               "1 NRPN 2048 = 0",
-                               nullptr,
-                               8192,
-                               256},
-                    DecodeCase{"OtherControllersAre7BitControlsOfTheirOwn",
-                               {{7, 127}, {39, 1}, {127, 127}},
-                               "1 CC 7 = 16256, 1 CC 39 = 128, 1 CC 127 = 16256",
-                               "cc 1 7 127, cc 1 39 1, cc 1 127 127",
-                               8192,
-                               256}),
+    testing::Values(
+        DecodeCase{"StandardLayoutAddressesNrpn3", "99=0 98=3 6=64 38=0",
+                   "1 NRPN 3 = 8192, 1 NRPN 3 = 8192", "nrpn 1 3 8192, nrpn 1 3 8192", 8192, 256},
+        DecodeCase{"DataEntryWithoutSelectionAddressesThePitchBendRange", "6=12", "1 RPN 0 = 1536",
+                   "rpn 1 0 1536", 8192, 1536},
+        DecodeCase{"FineTuning", "101=0 100=1 6=32 38=5", "1 RPN 1 = 4096, 1 RPN 1 = 4101", nullptr,
+                   32 * 128 + 5, 256},
+        DecodeCase{"CoarseTuningTakesTheMsbOnly", "101=0 100=2 6=70 38=9",
+                   "1 RPN 2 = 70, 1 RPN 2 = 70", nullptr, 70 * 128, 256},
+        DecodeCase{"OtherRpnsStoreNothing", "101=0 100=5 6=70", "1 RPN 5 = 0", nullptr, 8192, 256},
+        DecodeCase{"NullRpnResets", "101=0 100=1 6=1 101=127 100=127 6=3",
+                   "1 RPN 1 = 128, 1 RPN 0 = 256", nullptr, 8192, 256},
+        DecodeCase{"HighNrpnsAlwaysGive0", "99=16 98=0 6=64", "1 NRPN 2048 = 0", nullptr, 8192,
+                   256},
+        DecodeCase{"OtherControllersAre7BitControlsOfTheirOwn", "7=127 39=1 127=127",
+                   "1 CC 7 = 16256, 1 CC 39 = 128, 1 CC 127 = 16256",
+                   "cc 1 7 127, cc 1 39 1, cc 1 127 127", 8192, 256}),
     [](const auto& info) { return info.param.what; });
 
 TEST_F(MidiInCcMixinTest, OldLayoutSwapsTheNumberControllers)
 {
     ASSERT_EQ(reg.set_nrpn_compat(0), 0);
-    send(0, {{99, 0}, {98, 3}, {6, 64}, {38, 0}});
+    send(0, "99=0 98=3 6=64 38=0");
     EXPECT_EQ(input.ctrls, "0 NRPN 384 = 8192, 0 NRPN 384 = 8192")
         << "the same bytes address NRPN 384";
     EXPECT_EQ(input.use_chn(0).nrpn_values[3], 0) << "NRPN 3 was not touched";
-    send(1, {{101, 0}, {100, 1}, {6, 1}});
+    send(1, "101=0 100=1 6=1");
     EXPECT_TRUE(input.ctrls.ends_with(", 1 RPN 128 = 0")) << input.ctrls;
 }
 
 TEST_F(MidiInCcMixinTest, NrpnValuesAreKeptPerNumberAndChannel)
 {
-    send(0, {{99, 0}, {98, 1}, {6, 10}, {98, 2}, {6, 20}, {98, 1}, {38, 7}});
+    send(0, "99=0 98=1 6=10 98=2 6=20 98=1 38=7");
     EXPECT_TRUE(input.ctrls.ends_with(", 0 NRPN 1 = 1287"))
         << "NRPN 1 kept its MSB (10) while NRPN 2 was set: " << input.ctrls;
-    send(3, {{6, 1}});
+    send(3, "6=1");
     EXPECT_TRUE(input.ctrls.ends_with(", 3 RPN 0 = 128")) << "channel 3 has its own selection";
 }
 
