@@ -64,7 +64,7 @@ void run_instances(int thread_index, std::latch& start, Tally& tally)
                                     static_cast<float>(rng() % 101) / 100.0f);
             }
             ++tally.blocks;
-            tally.non_finite_blocks += runner.process(*host->use_effect(), block) ? 0 : 1;
+            tally.non_finite_blocks += runner.process_in_place(*host, block) ? 0 : 1;
             if (round % 5 == 0)
             {
                 const auto chunk = host->get_chunk(round % 10 == 0);

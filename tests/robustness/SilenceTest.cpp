@@ -41,7 +41,7 @@ TEST_P(RobustnessSilence, LoudInputThenTenSecondsOfSilenceLeaveNoDenormals)
     const int burst_blocks = rate / block;
     for (int b = 0; b < burst_blocks; ++b)
     {
-        ASSERT_TRUE(runner.process(*host.use_effect(), block));
+        ASSERT_TRUE(runner.process_in_place(host, block));
     }
 
     int denormals = 0;
@@ -51,7 +51,7 @@ TEST_P(RobustnessSilence, LoudInputThenTenSecondsOfSilenceLeaveNoDenormals)
     const int silence_blocks = 10 * rate / block;
     for (int b = 0; b < silence_blocks; ++b)
     {
-        non_finite_blocks += runner.process(*host.use_effect(), block, true) ? 0 : 1;
+        non_finite_blocks += runner.process_in_place(host, block, true) ? 0 : 1;
         float peak = 0.0f;
         for (const int chn : {0, 1})
         {

@@ -122,15 +122,33 @@ NoiseRunner::NoiseRunner(unsigned int seed, int capacity)
 
 bool NoiseRunner::process(vst2::AEffect& effect, int frames, bool silent)
 {
-    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
-    const auto n = static_cast<std::size_t>(std::max(frames, 0));
-    for (auto& buf : in_)
-    {
-        std::generate(buf.begin(), buf.begin() + n, [&] { return silent ? 0.0f : noise(rng_); });
-    }
+    fill(in_, frames, silent);
     float* in[] = {in_[0].data(), in_[1].data()};
     float* out[] = {out_[0].data(), out_[1].data()};
     effect.processReplacing(&effect, in, out, frames);
+    return finite_out(frames);
+}
+
+bool NoiseRunner::process_in_place(vst2host::Host& host, int frames, bool silent)
+{
+    fill(out_, frames, silent);
+    float* io[] = {out_[0].data(), out_[1].data()};
+    return host.process(io, io, frames) && finite_out(frames);
+}
+
+void NoiseRunner::fill(std::vector<float> (&buffers)[2], int frames, bool silent)
+{
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
+    for (auto& buf : buffers)
+    {
+        std::generate(buf.begin(), buf.begin() + std::max(frames, 0),
+                      [&] { return silent ? 0.0f : noise(rng_); });
+    }
+}
+
+bool NoiseRunner::finite_out(int frames) const
+{
+    const auto n = static_cast<std::size_t>(std::max(frames, 0));
     return all_finite({out_[0].data(), n}) && all_finite({out_[1].data(), n});
 }
 

@@ -60,9 +60,14 @@ public:
 
     // True when every sample that came out is finite.
     bool process(vst2::AEffect& effect, int frames, bool silent = false);
+    // Through the host, in place as many hosts process.
+    bool process_in_place(vst2host::Host& host, int frames, bool silent = false);
     const std::vector<float>& out(int chn) const { return out_[chn]; }
 
 private:
+    void fill(std::vector<float> (&buffers)[2], int frames, bool silent);
+    bool finite_out(int frames) const;
+
     std::minstd_rand rng_;
     std::vector<float> in_[2];
     std::vector<float> out_[2];
