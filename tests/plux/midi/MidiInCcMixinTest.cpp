@@ -133,20 +133,17 @@ TEST_F(MidiInCcMixinTest, ChannelMessagesReachTheReceiver)
     input.process_msg(0xF8, 0, 0);
     input.process_msg(0x40, 1, 2);
     input.process_msg(0x90, 0xFF, 0xC0); // data bytes taken as 7-bit
+    input.process_msg(0xB5, 64, 64);
+    input.process_msg(0xB5, 66, 127);
     EXPECT_EQ(receiver.calls, "note_on 0 60 100, note_off 1 61 64, note_off 2 62 30, "
                               "poly_pressure 0 60 5, chn_pressure 0 9, chn_msg 3 14 1 64, "
-                              "cc 0 0 2, cc 0 32 1, prog_change 0 16645, note_on 0 127 64")
+                              "cc 0 0 2, cc 0 32 1, prog_change 0 16645, note_on 0 127 64, "
+                              "cc 5 64 64, cc 5 66 127")
         << "velocity 0 is a note off; status F0 and up and stray data bytes are ignored";
     EXPECT_EQ(input.use_chn(3).pitch_bend, 64 * 128 + 1);
     EXPECT_TRUE(input.use_chn(0).notes[60]);
     EXPECT_FALSE(input.use_chn(1).notes[61]);
-}
-
-TEST_F(MidiInCcMixinTest, PedalsFollowTheirControllers)
-{
-    input.process_msg(0xB5, 64, 64);
-    input.process_msg(0xB5, 66, 127);
-    EXPECT_TRUE(input.use_chn(5).sustain);
+    EXPECT_TRUE(input.use_chn(5).sustain) << "pedals follow their controllers";
     EXPECT_TRUE(input.use_chn(5).sostenuto);
     input.process_msg(0xB5, 64, 63);
     EXPECT_FALSE(input.use_chn(5).sustain) << "down above 63 only";

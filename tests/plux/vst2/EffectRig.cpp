@@ -164,11 +164,6 @@ bool EffectTest::load(const TestConfig& config)
     return host.load_entry(&test_entry);
 }
 
-plux::Vst2WinPlugin& EffectTest::plugin()
-{
-    return plugin_of(*host.use_effect());
-}
-
 TestDsp& EffectTest::dsp()
 {
     return dynamic_cast<TestDsp&>(plugin().use_dsp());

@@ -80,7 +80,7 @@ protected:
 
     // In this process with the test effect built as config says.
     bool load(const TestConfig& config = {});
-    plux::Vst2WinPlugin& plugin();
+    plux::Vst2WinPlugin& plugin() { return plugin_of(*host.use_effect()); }
     TestDsp& dsp();
     TestGui& gui();
     // Blocks of silence, processed in place.

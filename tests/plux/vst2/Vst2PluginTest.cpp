@@ -123,7 +123,7 @@ TEST_P(Vst2EffectTest, ParameterTexts)
     EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 99), 1) << "indices beyond the parameters";
 }
 
-TEST_P(Vst2EffectTest, ParameterProperties)
+TEST_P(Vst2EffectTest, ParameterAndPinProperties)
 {
     const auto cutoff = host.get_parameter_properties(0);
     ASSERT_TRUE(cutoff.has_value());
@@ -149,10 +149,7 @@ TEST_P(Vst2EffectTest, ParameterProperties)
     EXPECT_STREQ(long_name->shortLabel, "Very Lo") << "seven characters and the zero";
 
     EXPECT_FALSE(host.get_parameter_properties(8).has_value());
-}
 
-TEST_P(Vst2EffectTest, PinProperties)
-{
     const auto in0 = host.get_input_properties(0);
     ASSERT_TRUE(in0.has_value());
     EXPECT_EQ(in0->flags, vst2::kVstPinIsActive | vst2::kVstPinIsStereo);
