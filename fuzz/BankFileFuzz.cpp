@@ -5,7 +5,7 @@
 // holds, whichever loader read it; a loaded bank that can be written survives a save and a load.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
 #include <span>
 #include <vector>
 
@@ -38,17 +38,6 @@ std::vector<std::uint8_t> bytes_of(const plux::BankManager& bank)
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     return bank.write(bytes) == 0 ? bytes : std::vector<std::uint8_t>{};
-}
-
-bool write_file(const std::string& path, std::span<const std::uint8_t> data)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    const bool ok = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-    return std::fclose(file) == 0 && ok;
 }
 
 // The two loaders on the same data; the file loader reads it from path.
@@ -110,10 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const std::string path = fuzz::temp_file_path("bank.pbk");
     const std::span<const std::uint8_t> file(data, size);
-    if (!write_file(path, file))
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size)).flush())
     {
         fuzz::fail("cannot write the input file");
     }
+    out.close();
     load_both(file, path, false);
     load_both(file, path, true);
     return 0;

@@ -21,8 +21,8 @@ fuzz::FuzzEffect& use_effect()
 
 void check_saved_state(fuzz::FuzzEffect& effect)
 {
-    const auto bank = effect.get_chunk(false);
-    if (bank.empty() || effect.get_chunk(true).empty())
+    const auto bank = effect.use_host().get_chunk(false);
+    if (bank.empty() || effect.use_host().get_chunk(true).empty())
     {
         fuzz::fail("an accepted chunk leaves a state that cannot be saved");
     }
@@ -30,7 +30,7 @@ void check_saved_state(fuzz::FuzzEffect& effect)
     {
         fuzz::fail("the saved bank is refused");
     }
-    if (effect.get_chunk(false) != bank)
+    if (effect.use_host().get_chunk(false) != bank)
     {
         fuzz::fail("the saved bank does not restore the same state");
     }
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::fail("effSetChunk answers neither 0 nor 1");
     }
 
-    const auto program = effect.dispatch(vst2::effGetProgram);
+    const auto program = effect.use_host().dispatch(vst2::effGetProgram);
     if (program < 0 || program >= effect.use_effect().numPrograms)
     {
         fuzz::fail("the current program is not one the host knows");
@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char name[64] = {};
     for (int i = 0; i < effect.use_effect().numPrograms; ++i)
     {
-        effect.dispatch(vst2::effGetProgramNameIndexed, i, -1, name);
+        effect.use_host().dispatch(vst2::effGetProgramNameIndexed, i, -1, name);
     }
-    effect.dispatch(vst2::effGetProgramName, 0, 0, name);
+    effect.use_host().dispatch(vst2::effGetProgramName, 0, 0, name);
     effect.check_params();
     effect.process(64);
     if (answer == 1)

@@ -22,57 +22,37 @@
 #include "kel/txt/out/Errors.hpp"
 #include "kel/txt/out/PrintNa.hpp"
 
-namespace
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-
-class Reader
-{
-public:
-    Reader(const std::uint8_t* data, std::size_t size)
-        : data_(data)
-        , size_(size)
-    {
-    }
-    std::uint64_t take(int bytes)
+    using namespace kel::txt::out;
+    // Big-endian numbers and texts from the front of the input; what is missing reads as 0.
+    std::size_t pos = 0;
+    const auto take = [&](int bytes)
     {
         std::uint64_t v = 0;
         for (int i = 0; i < bytes; ++i)
         {
-            v = (v << 8) | (pos_ < size_ ? data_[pos_++] : 0);
+            v = (v << 8) | (pos < size ? data[pos++] : 0);
         }
         return v;
-    }
-    std::string_view take_text(std::size_t len)
+    };
+    const auto take_text = [&](std::size_t len)
     {
-        len = std::min(len, size_ - pos_);
-        const std::string_view text(reinterpret_cast<const char*>(data_ + pos_), len);
-        pos_ += len;
+        len = std::min(len, size - pos);
+        const std::string_view text(reinterpret_cast<const char*>(data + pos), len);
+        pos += len;
         return text;
-    }
-    std::string_view rest() { return take_text(size_ - pos_); }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    using namespace kel::txt::out;
-    Reader in(data, size);
-    const auto capacity = static_cast<std::size_t>(in.take(1));
-    std::vector<int> int_params(in.take(1) % 8);
+    };
+    const auto capacity = static_cast<std::size_t>(take(1));
+    std::vector<int> int_params(take(1) % 8);
     for (int& p : int_params)
     {
-        p = static_cast<int>(static_cast<std::uint32_t>(in.take(4)));
+        p = static_cast<int>(static_cast<std::uint32_t>(take(4)));
     }
-    const ArgInt arg_int(static_cast<std::int64_t>(in.take(8)));
-    const ArgFloat arg_float(std::bit_cast<double>(in.take(8)));
-    const ArgString arg_text(in.take_text(static_cast<std::size_t>(in.take(1))));
-    const std::string_view fmt = in.rest();
+    const ArgInt arg_int(static_cast<std::int64_t>(take(8)));
+    const ArgFloat arg_float(std::bit_cast<double>(take(8)));
+    const ArgString arg_text(take_text(static_cast<std::size_t>(take(1))));
+    const std::string_view fmt = take_text(size - pos);
 
     // Guard bytes on both sides of the printer's array show any write outside it.
     constexpr std::size_t guard = 16;

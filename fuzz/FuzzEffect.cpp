@@ -13,58 +13,34 @@ namespace fuzz
 namespace
 {
 
-// A host that answers only what the entry needs; everything else is 0, as a minimal host does.
-vst2::VstIntPtr host_callback(vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32,
-                              vst2::VstIntPtr, void*, float)
+vst2::AEffect* entry(vst2::HostCallback host)
 {
-    return opcode == vst2::audioMasterVersion ? vst2::kVstVersion : 0;
+    return plux::vst2_entry(host, plux::use_effect_factory());
 }
 
 } // namespace
 
 FuzzEffect::FuzzEffect()
+    : in_(max_frames)
+    , out_{in_, in_}
 {
     use_private_config_home();
-    effect_ = plux::vst2_entry(&host_callback, plux::use_effect_factory());
-    if (effect_ == nullptr)
+    if (!host_.load_entry(&entry) || !host_.start(44100.0f, max_frames))
     {
         fail("the effect cannot be built");
     }
     const auto bank = sys::get_resource("QBNK", "static_presets");
     builtin_bank_.assign(bank.begin() + 8, bank.end());
-    for (auto& buf : in_)
+    for (int i = 0; i < max_frames; ++i)
     {
-        buf.resize(max_frames);
-        for (int i = 0; i < max_frames; ++i)
-        {
-            buf[static_cast<std::size_t>(i)] = (i / 32) % 2 == 0 ? 1.0f : -1.0f;
-        }
+        in_[static_cast<std::size_t>(i)] = (i / 32) % 2 == 0 ? 1.0f : -1.0f;
     }
-    for (auto& buf : out_)
-    {
-        buf.resize(max_frames);
-    }
-    dispatch(vst2::effOpen);
-    dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    dispatch(vst2::effSetBlockSize, 0, max_frames);
-    dispatch(vst2::effMainsChanged, 0, 1);
-}
-
-FuzzEffect::~FuzzEffect()
-{
-    dispatch(vst2::effMainsChanged, 0, 0);
-    dispatch(vst2::effClose);
 }
 
 plux::Vst2WinPlugin& FuzzEffect::use_plugin()
 {
-    return dynamic_cast<plux::Vst2WinPlugin&>(*static_cast<vst2::AudioEffect*>(effect_->object));
-}
-
-vst2::VstIntPtr FuzzEffect::dispatch(vst2::VstInt32 opcode, vst2::VstInt32 index,
-                                     vst2::VstIntPtr value, void* ptr, float opt)
-{
-    return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+    return dynamic_cast<plux::Vst2WinPlugin&>(
+        *static_cast<vst2::AudioEffect*>(use_effect().object));
 }
 
 void FuzzEffect::reset()
@@ -73,14 +49,16 @@ void FuzzEffect::reset()
     {
         fail("the built-in bank is refused as a chunk");
     }
-    dispatch(vst2::effSetProgram, 0, 0);
+    host_.set_program(0);
+    host_.use_log().clear();
+    host_.clear_received_events();
 }
 
 void FuzzEffect::process(int frames)
 {
-    float* in[] = {in_[0].data(), in_[1].data()};
+    float* in[] = {in_.data(), in_.data()};
     float* out[] = {out_[0].data(), out_[1].data()};
-    effect_->processReplacing(effect_, in, out, frames);
+    host_.process(in, out, frames);
     for (const auto& buf : out_)
     {
         for (int i = 0; i < frames; ++i)
@@ -95,9 +73,9 @@ void FuzzEffect::process(int frames)
 
 void FuzzEffect::check_params()
 {
-    for (int i = 0; i < effect_->numParams; ++i)
+    for (int i = 0; i < use_effect().numParams; ++i)
     {
-        const float value = effect_->getParameter(effect_, i);
+        const float value = host_.get_parameter(i);
         if (!(value >= 0.0f && value <= 1.0f))
         {
             fail("a parameter outside 0..1");
@@ -105,24 +83,11 @@ void FuzzEffect::check_params()
     }
 }
 
-std::vector<std::uint8_t> FuzzEffect::get_chunk(bool one_program)
-{
-    void* data = nullptr;
-    const auto size = dispatch(vst2::effGetChunk, one_program ? 1 : 0, 0, &data);
-    if (size <= 0 || data == nullptr)
-    {
-        return {};
-    }
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    return {bytes, bytes + size};
-}
-
 vst2::VstIntPtr FuzzEffect::set_chunk(std::span<const std::uint8_t> data, bool one_program)
 {
-    // A copy the size of the data, so that the sanitizer sees any read past what the host gave.
     std::vector<std::uint8_t> copy(data.begin(), data.end());
-    return dispatch(vst2::effSetChunk, one_program ? 1 : 0,
-                    static_cast<vst2::VstIntPtr>(copy.size()), copy.data());
+    return host_.dispatch(vst2::effSetChunk, one_program ? 1 : 0,
+                          static_cast<vst2::VstIntPtr>(copy.size()), copy.data());
 }
 
 } // namespace fuzz

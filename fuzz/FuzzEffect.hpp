@@ -1,17 +1,15 @@
 #pragma once
 
-// The effect of the fuzz targets, built in this process through the VST 2 entry from the
-// build's effect factory (Morvane's own when its engine is built, else the test effect) and
-// driven through its effect record as a host drives it. One per process, reused by every input;
-// reset() brings it back to the state after loading so that an input's result does not depend on
-// the inputs before it.
+// The effect of the fuzz targets, built in this process from the build's effect factory
+// (Morvane's own when its engine is built, else the test effect) and driven by the test host as a
+// DAW drives it. One per process, reused by every input; reset() brings it back to the state
+// after loading so that an input's result does not depend on the inputs before it.
 #include <cstdint>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "FuzzSupport.hpp"
-#include "plux/vst2/Vst2Abi.hpp"
+#include "vst2host/Host.hpp"
 
 namespace plux
 {
@@ -28,33 +26,25 @@ public:
 
     // Aborts the process when the effect cannot be built: the target could test nothing.
     FuzzEffect();
-    ~FuzzEffect();
-    FuzzEffect(const FuzzEffect&) = delete;
-    FuzzEffect& operator=(const FuzzEffect&) = delete;
 
-    vst2::AEffect& use_effect() { return *effect_; }
+    vst2host::Host& use_host() { return host_; }
+    vst2::AEffect& use_effect() { return *host_.use_effect(); }
     plux::Vst2WinPlugin& use_plugin();
 
-    vst2::VstIntPtr dispatch(vst2::VstInt32 opcode, vst2::VstInt32 index = 0,
-                             vst2::VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f);
-
-    // The built-in bank and its program 0.
+    // The built-in bank and its program 0, and a host that has forgotten the calls before.
     void reset();
-
     // One block of frames (at most max_frames) of a full-scale square wave; aborts when the
     // effect writes a non-finite sample.
     void process(int frames);
     // Aborts when a parameter is outside 0..1 or not a number.
     void check_params();
-
-    // The whole bank and the current program as the host would save them.
-    std::vector<std::uint8_t> get_chunk(bool one_program);
+    // A copy the size of the data, so that the sanitizer sees any read past what the host gave.
     vst2::VstIntPtr set_chunk(std::span<const std::uint8_t> data, bool one_program);
 
 private:
-    vst2::AEffect* effect_ = nullptr;
+    vst2host::Host host_;
     std::vector<std::uint8_t> builtin_bank_;
-    std::vector<float> in_[2];
+    std::vector<float> in_;
     std::vector<float> out_[2];
 };
 

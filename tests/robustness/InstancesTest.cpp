@@ -2,7 +2,6 @@
 // restored, and destroyed on four threads together, the test effect in this process and as a
 // module, and Morvane's module, side by side. Under the sanitizers this also shows that nothing
 // leaks and nothing races between instances.
-#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <latch>
@@ -11,8 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "RobustnessRig.hpp"
-#include "vst2host/Host.hpp"
+#include "plux/vst2/EffectRig.hpp"
 
 namespace
 {
@@ -33,12 +31,9 @@ struct Tally
 // One thread of the host: builds its instances, runs them in turns, then closes them.
 void run_instances(int thread_index, std::latch& start, Tally& tally)
 {
-    const auto sources = robustness::all_sources();
+    const auto sources = plux_test::all_sources();
     std::minstd_rand rng(static_cast<unsigned>(thread_index + 1));
-    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
-    std::vector<float> left(block);
-    std::vector<float> right(block);
-    float* io[] = {left.data(), right.data()};
+    plux_test::NoiseRunner runner(static_cast<unsigned>(thread_index + 1), block);
 
     start.arrive_and_wait();
     std::vector<std::unique_ptr<vst2host::Host>> hosts;
@@ -48,7 +43,7 @@ void run_instances(int thread_index, std::latch& start, Tally& tally)
         const auto source =
             sources[static_cast<std::size_t>(thread_index * instances_per_thread + i) %
                     sources.size()];
-        const bool ok = robustness::load(*host, source);
+        const bool ok = plux_test::load(*host, source);
         if (!ok || !host->start(44100.0f, block))
         {
             ++tally.load_failures;
@@ -68,14 +63,8 @@ void run_instances(int thread_index, std::latch& start, Tally& tally)
                 host->set_parameter(static_cast<int>(rng() % nbr_params),
                                     static_cast<float>(rng() % 101) / 100.0f);
             }
-            std::generate(left.begin(), left.end(), [&] { return noise(rng); });
-            std::generate(right.begin(), right.end(), [&] { return noise(rng); });
-            host->process(io, io, block);
             ++tally.blocks;
-            if (!robustness::all_finite(left) || !robustness::all_finite(right))
-            {
-                ++tally.non_finite_blocks;
-            }
+            tally.non_finite_blocks += runner.process_in_place(*host, block) ? 0 : 1;
             if (round % 5 == 0)
             {
                 const auto chunk = host->get_chunk(round % 10 == 0);

@@ -3,9 +3,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "plux/vst2/TestEffect.hpp"
-#include "plux/vst2/Vst2Entry.hpp"
-
 namespace robustness
 {
 
@@ -13,12 +10,6 @@ namespace
 {
 
 std::atomic<TortureHost*> current_host{nullptr};
-
-vst2::AEffect* test_entry(vst2::HostCallback host)
-{
-    static const plux_test::TestFactory factory;
-    return plux::vst2_entry(host, factory);
-}
 
 } // namespace
 
@@ -38,36 +29,23 @@ TortureHost::~TortureHost()
     current_host.compare_exchange_strong(expected, nullptr);
 }
 
-bool TortureHost::start(EffectSource source)
+bool TortureHost::start(plux_test::EffectSource source)
 {
-    vst2::PluginEntryProc entry = nullptr;
-    switch (source)
+    vst2::PluginEntryProc entry = &plux_test::test_entry;
+    if (const char* path = plux_test::module_path(source))
     {
-    case EffectSource::test_entry:
-        entry = &test_entry;
-        break;
-    case EffectSource::test_module:
-        EXPECT_TRUE(module_.open(ROBUSTNESS_TEST_MODULE_PATH)) << module_.get_error();
-        break;
-    case EffectSource::morvane_module:
-#ifdef MORVANE_MODULE_PATH
-        EXPECT_TRUE(module_.open(MORVANE_MODULE_PATH)) << module_.get_error();
-#endif
-        break;
-    }
-    if (module_.is_open())
-    {
+        EXPECT_TRUE(module_.open(path)) << module_.get_error();
         entry = reinterpret_cast<vst2::PluginEntryProc>(module_.find_proc("VSTPluginMain"));
     }
     if (entry == nullptr)
     {
-        ADD_FAILURE() << "no entry for " << to_string(source);
+        ADD_FAILURE() << "no entry for " << plux_test::to_string(source);
         return false;
     }
     effect_ = entry(&TortureHost::callback);
     if (effect_ == nullptr)
     {
-        ADD_FAILURE() << to_string(source) << " built no effect";
+        ADD_FAILURE() << plux_test::to_string(source) << " built no effect";
         return false;
     }
     if (effect_->numParams > max_params)
@@ -93,21 +71,6 @@ void TortureHost::stop()
     module_.close();
 }
 
-std::vector<std::string> TortureHost::get_problems() const
-{
-    const std::lock_guard lock(problems_mutex_);
-    return problems_;
-}
-
-void TortureHost::problem(std::string text)
-{
-    const std::lock_guard lock(problems_mutex_);
-    if (problems_.size() < 100)
-    {
-        problems_.push_back(std::move(text));
-    }
-}
-
 vst2::VstIntPtr TortureHost::callback(vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32 index,
                                       vst2::VstIntPtr, void*, float opt)
 {
@@ -125,31 +88,15 @@ vst2::VstIntPtr TortureHost::answer(vst2::VstInt32 opcode, vst2::VstInt32 index,
     switch (opcode)
     {
     case vst2::audioMasterAutomate:
-        ++automations_;
-        if (!param || !(opt >= 0.0f && opt <= 1.0f))
-        {
-            problem("automate " + std::to_string(index) + " with " + std::to_string(opt));
-        }
+        bad_automations += !param || !(opt >= 0.0f && opt <= 1.0f) ? 1 : 0;
         return 1;
     case vst2::audioMasterBeginEdit:
-        if (!param || open_[static_cast<std::size_t>(index)].exchange(true))
-        {
-            problem("begin-edit " + std::to_string(index) + " inside an open gesture");
-        }
-        if (param)
-        {
-            ++begins_[static_cast<std::size_t>(index)];
-        }
+        nested_begins += !param || open_[static_cast<std::size_t>(index)].exchange(true) ? 1 : 0;
+        begins_[static_cast<std::size_t>(param ? index : 0)] += param ? 1 : 0;
         return 1;
     case vst2::audioMasterEndEdit:
-        if (!param || !open_[static_cast<std::size_t>(index)].exchange(false))
-        {
-            problem("end-edit " + std::to_string(index) + " without a gesture");
-        }
-        if (param)
-        {
-            ++ends_[static_cast<std::size_t>(index)];
-        }
+        lone_ends += !param || !open_[static_cast<std::size_t>(index)].exchange(false) ? 1 : 0;
+        ends_[static_cast<std::size_t>(param ? index : 0)] += param ? 1 : 0;
         return 1;
     case vst2::audioMasterGetSampleRate:
         return static_cast<vst2::VstIntPtr>(sample_rate);

@@ -6,12 +6,8 @@
 // One at a time per process.
 #include <array>
 #include <atomic>
-#include <mutex>
-#include <string>
-#include <vector>
 
-#include "RobustnessRig.hpp"
-#include "plux/vst2/Vst2Abi.hpp"
+#include "plux/vst2/EffectRig.hpp"
 #include "vst2host/ModuleLoader.hpp"
 
 namespace robustness
@@ -30,7 +26,7 @@ public:
     TortureHost& operator=(const TortureHost&) = delete;
 
     // Loads and starts the effect (open, rate, block size, resume); false with a test failure.
-    bool start(EffectSource source);
+    bool start(plux_test::EffectSource source);
     // Suspends and closes the effect.
     void stop();
     vst2::AEffect* use_effect() const { return effect_; }
@@ -38,25 +34,24 @@ public:
     // Any thread.
     int get_begin_edits(int index) const { return begins_[index].load(); }
     int get_end_edits(int index) const { return ends_[index].load(); }
-    int get_automations() const { return automations_.load(); }
-    // What went wrong in a callback, in arrival order.
-    std::vector<std::string> get_problems() const;
+
+    // What went wrong in a callback: an automation outside 0..1 or of no parameter, a begin-edit
+    // inside an open gesture, an end-edit without one.
+    std::atomic<int> bad_automations{0};
+    std::atomic<int> nested_begins{0};
+    std::atomic<int> lone_ends{0};
 
 private:
     static vst2::VstIntPtr callback(vst2::AEffect* effect, vst2::VstInt32 opcode,
                                     vst2::VstInt32 index, vst2::VstIntPtr value, void* ptr,
                                     float opt);
     vst2::VstIntPtr answer(vst2::VstInt32 opcode, vst2::VstInt32 index, float opt);
-    void problem(std::string text);
 
     vst2host::ModuleLoader module_;
     vst2::AEffect* effect_ = nullptr;
     std::array<std::atomic<bool>, max_params> open_{};
     std::array<std::atomic<int>, max_params> begins_{};
     std::array<std::atomic<int>, max_params> ends_{};
-    std::atomic<int> automations_{0};
-    mutable std::mutex problems_mutex_;
-    std::vector<std::string> problems_;
 };
 
 } // namespace robustness

@@ -4,12 +4,10 @@
 // address and thread sanitizers it must be free of races and of uses of freed devices or tables.
 #include <atomic>
 #include <gtest/gtest.h>
-#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
 
-#include "basic/ConfKeyFactory.hpp"
 #include "basic/ConfKeyMulti.hpp"
 #include "plux/midi/MidiAutoBindMgr.hpp"
 #include "plux/midi/MidiCtrl.hpp"
@@ -17,86 +15,6 @@
 #include "plux/midi/MidiTestUtil.hpp"
 #include "plux/vst2/Vst2MidiDevSelComp.hpp"
 #include "vst2host/MidiEventList.hpp"
-
-namespace
-{
-
-// An input that moves a few controllers at every block, as a system port would.
-class BusyInput final : public plux::MidiInCcMixin
-{
-public:
-    int open() override { return 0; }
-    int close() override { return 0; }
-    void begin_block() noexcept override
-    {
-        for (int k = 0; k < 4; ++k)
-        {
-            process_cc(k, 20 + k, counter_++ & 0x7F);
-        }
-    }
-
-protected:
-    void process_ctrl(int chn, int ctrl_id, int value) noexcept override
-    {
-        get_mgr()->receive_ctrl(chn, ctrl_id, value);
-    }
-
-private:
-    int counter_ = 0;
-};
-
-// Makes a new device at every selection and deletes the one before, as the system ports do.
-class SwappingComp final : public plux::MidiDevSelCompInterface
-{
-public:
-    int append_devices(std::vector<std::string>& in_names,
-                       std::vector<std::string>& out_names) override
-    {
-        first_in_ = static_cast<int>(in_names.size());
-        in_names.emplace_back("Busy In");
-        first_out_ = static_cast<int>(out_names.size());
-        out_names.emplace_back("Busy Out");
-        return 0;
-    }
-    bool owns_in(int position) const override { return position == first_in_; }
-    bool owns_out(int position) const override { return position == first_out_; }
-    int create_in(int position, plux::MidiMgr& mgr, plux::MidiInInterface*& dev) override
-    {
-        in_.reset();
-        dev = nullptr;
-        if (owns_in(position))
-        {
-            in_ = std::make_unique<BusyInput>();
-            in_->attach(mgr);
-            dev = in_.get();
-        }
-        return 0;
-    }
-    int create_out(int position, plux::MidiMgr&, plux::MidiOutInterface*& dev) override
-    {
-        out_.reset();
-        dev = nullptr;
-        if (owns_out(position))
-        {
-            out_ = std::make_unique<midi_test::RecordingOutput>(256);
-            dev = out_.get();
-        }
-        return 0;
-    }
-    void release_devices() override
-    {
-        in_.reset();
-        out_.reset();
-    }
-
-private:
-    std::unique_ptr<BusyInput> in_;
-    std::unique_ptr<midi_test::RecordingOutput> out_;
-    int first_in_ = -1;
-    int first_out_ = -1;
-};
-
-} // namespace
 
 TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
 {
@@ -107,7 +25,7 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
     mgr.set_default_map();
     midi_test::FakeHost host;
     plux::Vst2MidiDevSelComp host_comp(host);
-    SwappingComp busy_comp;
+    midi_test::TestComp busy_comp; // its devices are made anew at each selection
     plux::MidiDevSelDispatcher dispatcher(mgr);
     mgr.set_dev_selector(&dispatcher);
     dispatcher.add_component(host_comp);
@@ -115,11 +33,9 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
     ASSERT_EQ(dispatcher.init(), 0);
     ASSERT_EQ(dispatcher.select_default(true, true), 0);
 
-    const std::unique_ptr<basic::ConfKeyInterface> file =
-        basic::ConfKeyFactory::use_instance().create_key_from_string(
-            "root = { midi = { control_map = { id_0 = cc_20 id_1 = cc_21 id_2 = nrpn_2 } "
-            "port_out = { name = \"Busy Out\" } } }");
-    const auto& file_root = dynamic_cast<const basic::ConfKeyMulti&>(*file);
+    const auto file_root = midi_test::read_root(
+        "root = { midi = { control_map = { id_0 = cc_20 id_1 = cc_21 id_2 = nrpn_2 } "
+        "port_out = { name = \"Test Out\" } } }");
 
     std::atomic<bool> running{true};
 
@@ -174,7 +90,7 @@ TEST(MidiConcurrency, ControllersBindingsAndDevicesChangeAtOnce)
                     autobind.select_param(param);
                     break;
                 case 5:
-                    mgr.load_settings(file_root);
+                    mgr.load_settings(*file_root);
                     break;
                 case 6:
                     dispatcher.select_in(static_cast<int>(rng() % 3) - 1);

@@ -2,59 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "plux/midi/MidiCtrl.hpp"
 #include "plux/midi/MidiRegSettings.hpp"
 #include "plux/midi/MidiTestUtil.hpp"
 #include "sys/RegistrySandbox.hpp"
 
 using plux::MidiChannelState;
-using plux::MidiCtrl;
 
 namespace
 {
-
-struct Ctrl
-{
-    int chn;
-    int ctrl_id;
-    int value;
-
-    bool operator==(const Ctrl&) const = default;
-    friend std::ostream& operator<<(std::ostream& os, const Ctrl& c)
-    {
-        return os << "{chn " << c.chn << ", " << MidiCtrl::to_text(c.ctrl_id) << ", " << c.value
-                  << "}";
-    }
-};
-
-// An input that records the controls it decodes.
-class TestInput final : public plux::MidiInCcMixin
-{
-public:
-    int open() override { return 0; }
-    int close() override { return 0; }
-
-    std::vector<Ctrl> ctrls;
-
-protected:
-    void process_ctrl(int chn, int ctrl_id, int value) noexcept override
-    {
-        ctrls.push_back({chn, ctrl_id, value});
-    }
-};
-
-constexpr int nrpn(int number)
-{
-    return MidiCtrl::make_id(MidiCtrl::kind_nrpn, number);
-}
-
-constexpr int rpn(int number)
-{
-    return MidiCtrl::make_id(MidiCtrl::kind_rpn, number);
-}
 
 class MidiInCcMixinTest : public testing::Test
 {
@@ -66,9 +25,14 @@ protected:
         input.set_reg_settings(&reg);
     }
 
-    void send(int chn, std::initializer_list<std::pair<int, int>> ccs)
+    // Control changes as "controller=value ...".
+    void send(int chn, const std::string& ccs)
     {
-        for (const auto& [ctrl, value] : ccs)
+        std::istringstream in(ccs);
+        int ctrl = 0;
+        int value = 0;
+        char equals = 0;
+        while (in >> ctrl >> equals >> value)
         {
             input.process_msg(0xB0 | chn, ctrl, value);
         }
@@ -76,101 +40,83 @@ protected:
 
     plux::MidiRegSettings reg{test::sandbox_key_path()};
     midi_test::RecordingReceiver receiver;
-    TestInput input;
+    midi_test::TestInput input;
+};
+
+// Control changes on channel 1 and what they become: the controls decoded, the receiver's calls,
+// and the channel's tuning and pitch-bend range.
+struct DecodeCase
+{
+    const char* what;
+    const char* ccs;
+    const char* ctrls;
+    const char* calls;
+    int tuning;
+    int bend_range;
+
+    friend void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.what; }
+};
+
+class MidiInCcMixinDecode : public MidiInCcMixinTest, public testing::WithParamInterface<DecodeCase>
+{
 };
 
 } // namespace
 
-TEST_F(MidiInCcMixinTest, StandardLayoutAddressesNrpn3)
+TEST_P(MidiInCcMixinDecode, StoresAndPassesOnTheAddressedValue)
 {
-    send(0, {{99, 0}, {98, 3}, {6, 64}, {38, 0}});
-    EXPECT_EQ(input.ctrls, (std::vector<Ctrl>{{0, nrpn(3), 8192}, {0, nrpn(3), 8192}}));
-    EXPECT_FLOAT_EQ(MidiCtrl::value_to_nrm(8192), 0.50003052f);
-    EXPECT_EQ(receiver.calls, (std::vector<std::string>{"nrpn 0 3 8192", "nrpn 0 3 8192"}))
-        << "the number controllers alone reach nobody";
+    const DecodeCase& c = GetParam();
+    EXPECT_EQ(input.use_chn(1).bend_range, 256) << "two semitones at start";
+    send(1, c.ccs);
+    EXPECT_EQ(input.ctrls, c.ctrls);
+    if (c.calls != nullptr)
+    {
+        EXPECT_EQ(receiver.calls, c.calls);
+    }
+    EXPECT_EQ(input.use_chn(1).tuning, c.tuning);
+    EXPECT_EQ(input.use_chn(1).bend_range, c.bend_range);
 }
+
+// The number controllers alone reach nobody; controller c + 32 is not combined with c.
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, MidiInCcMixinDecode,
+    testing::Values(
+        DecodeCase{"StandardLayoutAddressesNrpn3", "99=0 98=3 6=64 38=0",
+                   "1 NRPN 3 = 8192, 1 NRPN 3 = 8192", "nrpn 1 3 8192, nrpn 1 3 8192", 8192, 256},
+        DecodeCase{"DataEntryWithoutSelectionAddressesThePitchBendRange", "6=12", "1 RPN 0 = 1536",
+                   "rpn 1 0 1536", 8192, 1536},
+        DecodeCase{"FineTuning", "101=0 100=1 6=32 38=5", "1 RPN 1 = 4096, 1 RPN 1 = 4101", nullptr,
+                   32 * 128 + 5, 256},
+        DecodeCase{"CoarseTuningTakesTheMsbOnly", "101=0 100=2 6=70 38=9",
+                   "1 RPN 2 = 70, 1 RPN 2 = 70", nullptr, 70 * 128, 256},
+        DecodeCase{"OtherRpnsStoreNothing", "101=0 100=5 6=70", "1 RPN 5 = 0", nullptr, 8192, 256},
+        DecodeCase{"NullRpnResets", "101=0 100=1 6=1 101=127 100=127 6=3",
+                   "1 RPN 1 = 128, 1 RPN 0 = 256", nullptr, 8192, 256},
+        DecodeCase{"HighNrpnsAlwaysGive0", "99=16 98=0 6=64", "1 NRPN 2048 = 0", nullptr, 8192,
+                   256},
+        DecodeCase{"OtherControllersAre7BitControlsOfTheirOwn", "7=127 39=1 127=127",
+                   "1 CC 7 = 16256, 1 CC 39 = 128, 1 CC 127 = 16256",
+                   "cc 1 7 127, cc 1 39 1, cc 1 127 127", 8192, 256}),
+    [](const auto& info) { return info.param.what; });
 
 TEST_F(MidiInCcMixinTest, OldLayoutSwapsTheNumberControllers)
 {
     ASSERT_EQ(reg.set_nrpn_compat(0), 0);
-    send(0, {{99, 0}, {98, 3}, {6, 64}, {38, 0}});
-    EXPECT_EQ(input.ctrls.back(), (Ctrl{0, nrpn(384), 8192})) << "the same bytes address NRPN 384";
+    send(0, "99=0 98=3 6=64 38=0");
+    EXPECT_EQ(input.ctrls, "0 NRPN 384 = 8192, 0 NRPN 384 = 8192")
+        << "the same bytes address NRPN 384";
     EXPECT_EQ(input.use_chn(0).nrpn_values[3], 0) << "NRPN 3 was not touched";
-    send(0, {{101, 0}, {100, 1}, {6, 1}});
-    EXPECT_EQ(input.ctrls.back(), (Ctrl{0, rpn(128), 0}));
+    send(1, "101=0 100=1 6=1");
+    EXPECT_TRUE(input.ctrls.ends_with(", 1 RPN 128 = 0")) << input.ctrls;
 }
-
-TEST_F(MidiInCcMixinTest, DataEntryWithoutSelectionAddressesThePitchBendRange)
-{
-    EXPECT_EQ(input.use_chn(2).bend_range, 256) << "two semitones at start";
-    send(2, {{6, 12}});
-    EXPECT_EQ(input.ctrls, (std::vector<Ctrl>{{2, rpn(0), 12 * 128}}));
-    EXPECT_EQ(input.use_chn(2).bend_range, 12 * 128);
-    EXPECT_EQ(receiver.calls, (std::vector<std::string>{"rpn 2 0 1536"}));
-}
-
-struct RpnCase
-{
-    const char* what;
-    std::vector<std::pair<int, int>> ccs;
-    Ctrl last;
-    int tuning;
-
-    friend void PrintTo(const RpnCase& c, std::ostream* os) { *os << c.what; }
-};
-
-class MidiInCcMixinRpn : public MidiInCcMixinTest, public testing::WithParamInterface<RpnCase>
-{
-};
-
-TEST_P(MidiInCcMixinRpn, StoresAndPassesOnTheAddressedValue)
-{
-    const RpnCase& c = GetParam();
-    for (const auto& [ctrl, value] : c.ccs)
-    {
-        input.process_cc(1, ctrl, value);
-    }
-    ASSERT_FALSE(input.ctrls.empty());
-    EXPECT_EQ(input.ctrls.back(), c.last);
-    EXPECT_EQ(input.use_chn(1).tuning, c.tuning);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, MidiInCcMixinRpn,
-    testing::Values(
-        RpnCase{"FineTuning",
-                {{101, 0}, {100, 1}, {6, 32}, {38, 5}},
-                {1, rpn(1), 32 * 128 + 5},
-                32 * 128 + 5},
-        RpnCase{"CoarseTuningTakesTheMsbOnly",
-                {{101, 0}, {100, 2}, {6, 70}, {38, 9}},
-                {1, rpn(2), 70},
-                70 * 128},
-        RpnCase{"OtherRpnsStoreNothing", {{101, 0}, {100, 5}, {6, 70}}, {1, rpn(5), 0}, 8192},
-        RpnCase{"NullRpnResets",
-                {{101, 0}, {100, 1}, {6, 1}, {101, 127}, {100, 127}, {6, 3}},
-                {1, rpn(0), 256},
-                8192},
-        RpnCase{"HighNrpnsAlwaysGive0", {{99, 16}, {98, 0}, {6, 64}}, {1, nrpn(2048), 0}, 8192}),
-    [](const auto& info) { return info.param.what; });
 
 TEST_F(MidiInCcMixinTest, NrpnValuesAreKeptPerNumberAndChannel)
 {
-    send(0, {{99, 0}, {98, 1}, {6, 10}, {98, 2}, {6, 20}, {98, 1}, {38, 7}});
-    EXPECT_EQ(input.ctrls.back(), (Ctrl{0, nrpn(1), 10 * 128 + 7}))
-        << "NRPN 1 kept its MSB while NRPN 2 was set";
-    send(3, {{6, 1}});
-    EXPECT_EQ(input.ctrls.back(), (Ctrl{3, rpn(0), 128})) << "channel 3 has its own selection";
-}
-
-TEST_F(MidiInCcMixinTest, OtherControllersAre7BitControlsOfTheirOwn)
-{
-    send(4, {{7, 127}, {39, 1}, {127, 127}});
-    EXPECT_EQ(input.ctrls,
-              (std::vector<Ctrl>{{4, 7 << 16, 16256}, {4, 39 << 16, 128}, {4, 127 << 16, 16256}}))
-        << "controller c + 32 is not combined with c";
-    EXPECT_EQ(receiver.calls,
-              (std::vector<std::string>{"cc 4 7 127", "cc 4 39 1", "cc 4 127 127"}));
+    send(0, "99=0 98=1 6=10 98=2 6=20 98=1 38=7");
+    EXPECT_TRUE(input.ctrls.ends_with(", 0 NRPN 1 = 1287"))
+        << "NRPN 1 kept its MSB (10) while NRPN 2 was set: " << input.ctrls;
+    send(3, "6=1");
+    EXPECT_TRUE(input.ctrls.ends_with(", 3 RPN 0 = 128")) << "channel 3 has its own selection";
 }
 
 TEST_F(MidiInCcMixinTest, ChannelMessagesReachTheReceiver)
@@ -187,22 +133,17 @@ TEST_F(MidiInCcMixinTest, ChannelMessagesReachTheReceiver)
     input.process_msg(0xF8, 0, 0);
     input.process_msg(0x40, 1, 2);
     input.process_msg(0x90, 0xFF, 0xC0); // data bytes taken as 7-bit
-    EXPECT_EQ(receiver.calls,
-              (std::vector<std::string>{"note_on 0 60 100", "note_off 1 61 64", "note_off 2 62 30",
-                                        "poly_pressure 0 60 5", "chn_pressure 0 9",
-                                        "chn_msg 3 14 1 64", "cc 0 0 2", "cc 0 32 1",
-                                        "prog_change 0 16645", "note_on 0 127 64"}))
+    input.process_msg(0xB5, 64, 64);
+    input.process_msg(0xB5, 66, 127);
+    EXPECT_EQ(receiver.calls, "note_on 0 60 100, note_off 1 61 64, note_off 2 62 30, "
+                              "poly_pressure 0 60 5, chn_pressure 0 9, chn_msg 3 14 1 64, "
+                              "cc 0 0 2, cc 0 32 1, prog_change 0 16645, note_on 0 127 64, "
+                              "cc 5 64 64, cc 5 66 127")
         << "velocity 0 is a note off; status F0 and up and stray data bytes are ignored";
     EXPECT_EQ(input.use_chn(3).pitch_bend, 64 * 128 + 1);
     EXPECT_TRUE(input.use_chn(0).notes[60]);
     EXPECT_FALSE(input.use_chn(1).notes[61]);
-}
-
-TEST_F(MidiInCcMixinTest, PedalsFollowTheirControllers)
-{
-    input.process_msg(0xB5, 64, 64);
-    input.process_msg(0xB5, 66, 127);
-    EXPECT_TRUE(input.use_chn(5).sustain);
+    EXPECT_TRUE(input.use_chn(5).sustain) << "pedals follow their controllers";
     EXPECT_TRUE(input.use_chn(5).sostenuto);
     input.process_msg(0xB5, 64, 63);
     EXPECT_FALSE(input.use_chn(5).sustain) << "down above 63 only";

@@ -1,13 +1,18 @@
 #pragma once
 
-// Stand-ins for what surrounds the MIDI layer in the plug-in: an output that records packets, a
-// receiver that records calls, the frame's parameter road, and a host that takes MIDI events.
+// Stand-ins for what surrounds the MIDI layer in the plug-in: devices that record, a component
+// that offers them as the system's ports do, a receiver that records calls, the frame's
+// parameter road, and a host that takes MIDI events.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "basic/ConfKeyMulti.hpp"
+#include "plux/midi/MidiDevSelCompInterface.hpp"
+#include "plux/midi/MidiInCcMixin.hpp"
 #include "plux/midi/MidiMgr.hpp"
 #include "plux/midi/MidiOut4BPacketMixin.hpp"
 #include "plux/param/PluginCmdInterface.hpp"
@@ -17,46 +22,97 @@
 namespace midi_test
 {
 
-// A short message as text: "B0 63 00 00".
-std::string packet_text(std::uint32_t packet);
-std::vector<std::string> packet_texts(const std::vector<std::uint32_t>& packets);
+class TestComp;
+
+// Short messages as text: "B0 63 00 00, B0 62 03 00".
+std::string packets_text(const std::vector<std::uint32_t>& packets);
+
+// The control of each of the first count parameters as the user reads it ("CC 7", "NRPN 3"), "-"
+// where none is bound.
+std::vector<std::string> bindings(const plux::MidiMgr& mgr, int count = 8);
+
+// The key tree a setting file's text gives.
+std::unique_ptr<basic::ConfKeyMulti> read_root(const std::string& text);
 
 // An output with room for a number of packets; further packets fail. Any thread.
 class RecordingOutput final : public plux::MidiOut4BPacketMixin
 {
 public:
-    explicit RecordingOutput(int room = 1 << 30)
-        : room_(room)
+    explicit RecordingOutput(int room = 1 << 30, TestComp* comp = nullptr)
+        : comp_(comp)
+        , room_(room)
     {
     }
 
-    int open() override
-    {
-        ++opens;
-        return open_result;
-    }
-    int close() override
-    {
-        ++closes;
-        return close_result;
-    }
-    void begin_block() noexcept override { ++blocks; }
+    int open() override;
+    int close() override;
     int send_packet(int status, int data_1, int data_2, int data_3) noexcept override;
 
     std::vector<std::uint32_t> packets() const;
-    std::vector<std::string> texts() const { return packet_texts(packets()); }
-    void clear();
-
-    int open_result = 0;
-    int close_result = 0;
-    std::atomic<int> opens{0};
-    std::atomic<int> closes{0};
-    std::atomic<int> blocks{0};
+    // "B0 07 64 00, B0 27 00 00"
+    std::string text() const;
 
 private:
+    TestComp* comp_;
     mutable std::mutex mutex_;
     int room_;
     std::vector<std::uint32_t> packets_;
+};
+
+// An input that records the controls it decodes, or hands them to its manager once attached, as
+// a system port does. At every block it moves controllers 20 to 23, as a busy port would.
+class TestInput final : public plux::MidiInCcMixin
+{
+public:
+    explicit TestInput(TestComp* comp = nullptr)
+        : comp_(comp)
+    {
+    }
+
+    int open() override;
+    int close() override;
+    void begin_block() noexcept override;
+
+    // The controls decoded, channel and 14-bit value: "1 NRPN 3 = 8192, 1 CC 7 = 16256".
+    std::string ctrls;
+
+protected:
+    void process_ctrl(int chn, int ctrl_id, int value) noexcept override;
+
+private:
+    TestComp* comp_;
+    int counter_ = 0;
+};
+
+// One input "Test In" and one output "Test Out", made anew at each selection as the system's
+// ports are; their opening and closing answer what the test orders.
+class TestComp final : public plux::MidiDevSelCompInterface
+{
+public:
+    int append_devices(std::vector<std::string>& in_names,
+                       std::vector<std::string>& out_names) override;
+    bool owns_in(int position) const override { return position == first_in_; }
+    bool owns_out(int position) const override { return position == first_out_; }
+    int create_in(int position, plux::MidiMgr& mgr, plux::MidiInInterface*& dev) override;
+    int create_out(int position, plux::MidiMgr& mgr, plux::MidiOutInterface*& dev) override;
+    void release_devices() override;
+
+    // The devices' opening and closing, counted.
+    int opened();
+    int closed();
+
+    std::unique_ptr<TestInput> in;
+    std::unique_ptr<RecordingOutput> out;
+    int append_result = 0;
+    int open_result = 0;
+    int close_result = 0;
+    int opens = 0;
+    int closes = 0;
+    int releases = 0;
+
+private:
+    int first_in_ = -1;
+    int first_out_ = -1;
 };
 
 // Records each call as text: "cc 0 7 100", "nrpn 0 3 8192", "offset 12".
@@ -83,7 +139,8 @@ public:
         return add("chn_msg", {chn, kind, data_1, data_2});
     }
 
-    std::vector<std::string> calls;
+    // "offset 12, cc 1 7 100"
+    std::string calls;
 
 private:
     int add(const char* name, std::initializer_list<int> args);
@@ -129,8 +186,8 @@ public:
 
     std::vector<vst2::VstMidiEvent> events;
     std::vector<const vst2::VstEvents*> lists;
-    // The packets of the events received, as texts.
-    std::vector<std::string> texts() const;
+    // The packets of the events received: "B0 07 64 00, B0 27 00 00".
+    std::string text() const;
 };
 
 // A manager wired to the test effect's eight parameters, with its registry values in the test

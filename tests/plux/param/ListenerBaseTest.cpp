@@ -36,21 +36,30 @@ public:
     std::int32_t process_message(ravik::MessageInterface&) override { return 0; }
 };
 
+// A knob bound to parameter 5 (0..1) through the listener.
+class ListenerBaseTest : public testing::Test
+{
+protected:
+    ListenerBaseTest()
+    {
+        listener.set_host(&host);
+        listener.bind_param(5, &param);
+        knob.set_listener(&listener);
+    }
+
+    MockHostGui host;
+    plux_test::TestParam param{"Gain", "", 0.0, 1.0, false};
+    plux::ListenerBase listener;
+    Knob knob;
+};
+
 } // namespace
 
 // A knob drag as the toolkit drives it: the press takes the parameter with the user's priority,
 // each move sets and reports the value, the release frees the parameter.
-TEST(ListenerBase, ForwardsTheControlsGesturesToTheParameterRoad)
+TEST_F(ListenerBaseTest, ForwardsTheControlsGesturesToTheParameterRoad)
 {
-    MockHostGui host;
-    plux_test::TestParam param("Cutoff", "Hz", 40.0, 10240.0, false);
-    plux::ListenerBase listener;
-    listener.set_host(&host);
-    listener.bind_param(5, &param);
-    Knob knob;
-    knob.set_listener(&listener);
     EXPECT_EQ(listener.get_control(), &knob);
-
     testing::InSequence order;
     EXPECT_CALL(host, can_take(5, 200)).WillOnce(Return(true));
     EXPECT_CALL(host, take(5, 200)).WillOnce(Return(true));
@@ -64,33 +73,17 @@ TEST(ListenerBase, ForwardsTheControlsGesturesToTheParameterRoad)
     knob.signal(200);
 }
 
-TEST(ListenerBase, AHeldParameterRefusesTheControlsChange)
+TEST_F(ListenerBaseTest, AHeldParameterRefusesTheControlsChange)
 {
-    MockHostGui host;
-    plux_test::TestParam param("Gain", "", 0.0, 1.0, false);
-    plux::ListenerBase listener;
-    listener.set_host(&host);
-    listener.bind_param(0, &param);
-    Knob knob;
-    knob.set_listener(&listener);
-
-    EXPECT_CALL(host, can_take(0, 50)).WillOnce(Return(false));
+    EXPECT_CALL(host, can_take(5, 50)).WillOnce(Return(false));
     EXPECT_CALL(host, set_param_and_notify).Times(0);
     EXPECT_FALSE(knob.set_value(0.9, 50));
     EXPECT_DOUBLE_EQ(knob.get_value(), 0.0);
 }
 
-TEST(ListenerBase, ShowsTheParameterWithoutReportingIt)
+TEST_F(ListenerBaseTest, ShowsTheParameterWithoutReportingIt)
 {
-    MockHostGui host;
-    plux_test::TestParam param("Gain", "", 0.0, 1.0, false);
     param.set_val(0.75, 2);
-    plux::ListenerBase listener;
-    listener.set_host(&host);
-    listener.bind_param(0, &param);
-    Knob knob;
-    knob.set_listener(&listener);
-
     EXPECT_CALL(host, set_param_and_notify).Times(0);
     listener.show_param();
     EXPECT_DOUBLE_EQ(knob.get_value(), 0.75);

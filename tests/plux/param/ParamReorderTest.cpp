@@ -56,14 +56,6 @@ protected:
 
 } // namespace
 
-TEST_F(ParamReorderTest, StartsAsTheIdentityAndPassesOutsideIndicesThrough)
-{
-    EXPECT_EQ(forward(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(reorder.to_dsp(-1), -1);
-    EXPECT_EQ(reorder.to_dsp(8), 8);
-    EXPECT_EQ(reorder.to_host(100), 100);
-}
-
 TEST_F(ParamReorderTest, WritesOneTextPerHostPositionWithIndexAndName)
 {
     load("3_a 2_b 1_c 0_d");
@@ -76,21 +68,28 @@ TEST_F(ParamReorderTest, WritesOneTextPerHostPositionWithIndexAndName)
                     "      \"7_Very Long Parameter Name\"\n   }\n}");
 }
 
-TEST_F(ParamReorderTest, AStoredOrderIsReadBack)
+TEST_F(ParamReorderTest, AStoredOrderIsReadBackAndMalformedEntriesTakeFreeIndices)
 {
+    EXPECT_EQ(forward(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7})) << "the identity at start";
+    EXPECT_EQ(reorder.to_dsp(-1), -1) << "indices outside pass through";
+    EXPECT_EQ(reorder.to_dsp(8), 8);
+    EXPECT_EQ(reorder.to_host(100), 100);
     load("7_x 6 5 4 3 2 1 0");
     EXPECT_EQ(forward(), (std::vector<int>{7, 6, 5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(reorder.to_host(7), 0);
     expect_consistent();
-}
 
-TEST_F(ParamReorderTest, RepeatedAndOutOfRangeEntriesTakeTheLowestFreeIndices)
-{
     // Position 1 repeats 3, position 2 is out of range, position 3 has no digits. Positions and
     // indices that are both free keep each other (1, 5, 6, 7); positions 2 and 3 then take the
     // lowest free indices, 0 and 4.
     load("3_a 3_b 9_c x_d 2");
     EXPECT_EQ(forward(), (std::vector<int>{3, 1, 0, 4, 2, 5, 6, 7}));
+    expect_consistent();
+
+    // Nested lists are not indices; strtol reads "-0" as 0 and "+2" as 2: digits with a sign,
+    // which a user may type.
+    load("{ 1 } -0 +2_x");
+    EXPECT_EQ(forward(), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7}));
     expect_consistent();
 }
 
@@ -108,12 +107,4 @@ TEST_F(ParamReorderTest, AnEmptyOrMissingListLeavesTheOrder)
     EXPECT_EQ(reorder.to_dsp(0), 1) << "a leaf that is not a list changes nothing";
     ASSERT_EQ(reorder.load_settings(basic::ConfKeyMulti("root")), 0);
     EXPECT_EQ(reorder.to_dsp(0), 1) << "a missing key changes nothing";
-}
-
-TEST_F(ParamReorderTest, NestedListsAndSignsAreNotIndices)
-{
-    load("{ 1 } -0 +2_x");
-    // strtol reads "-0" as 0 and "+2" as 2: both are digits with a sign, which a user may type.
-    EXPECT_EQ(forward(), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7}));
-    expect_consistent();
 }

@@ -52,7 +52,9 @@ protected:
 
 } // namespace
 
-TEST_P(RegSettingsFlag, AMissingOrInvalidValueReadsAsTheDefaultWrittenBack)
+// A missing or invalid value reads as the default, which is written back; a written value reads
+// back.
+TEST_P(RegSettingsFlag, ReadsTheDefaultOrWhatWasWritten)
 {
     const std::string def_text = std::to_string(GetParam().def);
     EXPECT_EQ(read(), GetParam().def);
@@ -63,10 +65,7 @@ TEST_P(RegSettingsFlag, AMissingOrInvalidValueReadsAsTheDefaultWrittenBack)
         EXPECT_EQ(read(), GetParam().def) << "stored \"" << invalid << "\"";
         EXPECT_EQ(stored(), def_text) << "stored \"" << invalid << "\"";
     }
-}
 
-TEST_P(RegSettingsFlag, ReadsWhatWasWritten)
-{
     const int other = 1 - GetParam().def;
     EXPECT_EQ(write(other), 0);
     EXPECT_EQ(stored(), std::to_string(other));

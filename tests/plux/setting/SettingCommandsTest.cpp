@@ -9,8 +9,9 @@
 #include "basic/TempFolder.hpp"
 #include "plux/setting/SettingAutoload.hpp"
 #include "plux/setting/SettingMgr.hpp"
-#include "plux/setting/SettingTestPlugin.hpp"
+#include "plux/vst2/TestEffect.hpp"
 #include "sys/FakeDialogs.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 using plux::SettingCommands;
 using sys::FileSelectorInterface;
@@ -37,7 +38,7 @@ protected:
         return mgr.use_autoload().get_latest_config_file(path) == 0 ? path : "(none)";
     }
 
-    test::SettingTestDsp dsp;
+    plux_test::TestDsp dsp{{.manufacturer = test::sandbox_key_path()}};
     plux::SettingMgr mgr;
     test::FakeSettingClient client{"k", "v"};
     test::TempFolder folder;
@@ -47,7 +48,9 @@ protected:
 
 } // namespace
 
-TEST_F(SettingCommandsTest, TheSelectorOffersOnlySettingFiles)
+// The selector offers only setting files; what is saved through it loads back, and each file
+// that worked is remembered for autoload.
+TEST_F(SettingCommandsTest, SavesAndLoadsTheChosenFileAndRemembersIt)
 {
     selector.add_filter("Other", "*.x");
     selector.set_filter_index(1);
@@ -56,16 +59,17 @@ TEST_F(SettingCommandsTest, TheSelectorOffersOnlySettingFiles)
     EXPECT_EQ(selector.use_filter(0).first, "Tarvex plug-in setting file (*.cfg.txt)");
     EXPECT_EQ(selector.use_filter(0).second, "*.cfg.txt");
     EXPECT_EQ(selector.get_filter_index(), 0);
-}
 
-TEST_F(SettingCommandsTest, SaveToANewFileWritesItAndRemembersIt)
-{
     EXPECT_EQ(SettingCommands::save_settings_cmd(mgr, selector, box), SettingCommands::res_done);
-    EXPECT_THAT(selector.calls, ElementsAre("save Save Setting File"));
-    EXPECT_THAT(box.shown, ElementsAre());
     EXPECT_EQ(test::TempFolder::read(selector.chosen),
               "Morvane_config_section =\n{\n   version = 1.60\n   k = v\n}");
     EXPECT_EQ(latest(), selector.chosen);
+    mgr.use_autoload().set_latest_config_file("");
+    EXPECT_EQ(SettingCommands::load_settings_cmd(mgr, selector, box), SettingCommands::res_done);
+    EXPECT_EQ(client.loaded, "v");
+    EXPECT_EQ(latest(), selector.chosen);
+    EXPECT_THAT(selector.calls, ElementsAre("save Save Setting File", "load Load Setting File"));
+    EXPECT_THAT(box.shown, ElementsAre());
 }
 
 TEST_F(SettingCommandsTest, ACancelledDialogDoesNothing)
@@ -120,14 +124,4 @@ TEST_F(SettingCommandsTest, FailuresAreShownWithThePathAndTheCode)
                     "Error|Can't load configuration file\n" + selector.chosen +
                         "\n\nCode -3071|0|0"));
     EXPECT_EQ(latest(), "(none)") << "only a file that worked is remembered";
-}
-
-TEST_F(SettingCommandsTest, LoadReadsTheChosenFileAndRemembersIt)
-{
-    ASSERT_EQ(mgr.save(selector.chosen), 0);
-    EXPECT_EQ(SettingCommands::load_settings_cmd(mgr, selector, box), SettingCommands::res_done);
-    EXPECT_THAT(selector.calls, ElementsAre("load Load Setting File"));
-    EXPECT_EQ(client.loaded, "v");
-    EXPECT_THAT(box.shown, ElementsAre());
-    EXPECT_EQ(latest(), selector.chosen);
 }

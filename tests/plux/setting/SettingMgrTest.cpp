@@ -1,13 +1,19 @@
+// The setting manager, its autoload and the DSP side's road to them.
 #include "plux/setting/SettingMgr.hpp"
 
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 
+#include "basic/ConfErr.hpp"
 #include "basic/FakeSettingClient.hpp"
 #include "basic/TempFolder.hpp"
+#include "effect/FakeHostDsp.hpp"
+#include "plux/DspInterface.hpp"
 #include "plux/setting/SettingAutoload.hpp"
-#include "plux/setting/SettingTestPlugin.hpp"
+#include "plux/vst2/TestEffect.hpp"
+#include "sys/PersistentKeyList.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 using plux::SettingMgr;
 using test::FakeSettingClient;
@@ -37,23 +43,42 @@ protected:
         ASSERT_EQ(mgr.init(dsp), 0);
         mgr.add_client(a);
         mgr.add_client(b);
+        autoload = &mgr.use_autoload();
     }
 
-    test::SettingTestDsp dsp;
+    const std::string maker = test::sandbox_key_path();
+    plux_test::TestDsp dsp{{.manufacturer = maker}};
     SettingMgr mgr;
     FakeSettingClient a{"a", "1"};
     FakeSettingClient b{"b", "C:\\Program Files\\x.dll"};
     test::TempFolder folder;
+    plux::SettingAutoload* autoload = nullptr;
+};
+
+// The autoload values as the registry holds them, "(none)" when missing.
+class SettingAutoloadTest : public SettingMgrFile
+{
+protected:
+    std::string stored(const std::string& name) const
+    {
+        const sys::PersistentKeyList key(maker + "/Morvane/Autoload", true);
+        std::string value;
+        return key.get_string(name, value) == 0 ? value : "(none)";
+    }
+
+    void store(const std::string& name, const std::string& value)
+    {
+        sys::PersistentKeyList key(maker + "/Morvane/Autoload", true);
+        ASSERT_EQ(key.set_string(name, value), 0);
+    }
 };
 
 } // namespace
 
 TEST_P(SettingMgrInit, NamesTheSectionAfterTheProductAndPrintsTheVersionWithTwoDecimals)
 {
-    test::SettingTestDsp dsp;
-    dsp.plugin_name = GetParam().name;
-    dsp.manufacturer = "Tarvex";
-    dsp.version = GetParam().version;
+    const plux_test::TestDsp dsp(
+        {.plugin_name = GetParam().name, .manufacturer = "Tarvex", .version = GetParam().version});
     SettingMgr mgr;
     EXPECT_EQ(mgr.init(dsp), 0);
     EXPECT_EQ(mgr.get_section_name(), GetParam().section);
@@ -109,4 +134,74 @@ TEST_F(SettingMgrFile, ABareRootGivesEveryClientAnEmptyRoot)
         EXPECT_EQ(client->root_name, "Morvane_config_section") << client->key;
         EXPECT_EQ(client->root_nbr_keys, 0) << client->key;
     }
+}
+
+TEST_F(SettingAutoloadTest, WithNothingRecordedThereIsNoFileAndNoAutoload)
+{
+    std::string path = "stale";
+    EXPECT_NE(autoload->get_latest_config_file(path), 0);
+    EXPECT_EQ(path, "");
+    EXPECT_FALSE(autoload->has_latest_config_file());
+    EXPECT_FALSE(autoload->is_autoload());
+    EXPECT_EQ(autoload->autoload(), 0);
+    EXPECT_EQ(a.nbr_loads, 0);
+
+    store("LatestConfigFile", "");
+    EXPECT_FALSE(autoload->has_latest_config_file()) << "an empty record names no file";
+}
+
+TEST_F(SettingAutoloadTest, RecordsTheFileAndTheSwitchInTheRegistry)
+{
+    const std::string file = folder.path("a.cfg.txt");
+    EXPECT_EQ(autoload->set_latest_config_file(file), 0);
+    EXPECT_EQ(stored("LatestConfigFile"), file);
+    std::string path;
+    EXPECT_EQ(autoload->get_latest_config_file(path), 0);
+    EXPECT_EQ(path, file);
+
+    for (const bool on : {true, false})
+    {
+        EXPECT_EQ(autoload->set_autoload(on), 0);
+        EXPECT_EQ(stored("LatestConfigAutoload"), on ? "1" : "0");
+    }
+    // Any recorded switch that does not start with '0' is on.
+    for (const auto& [text, on] :
+         {std::pair<const char*, bool>{"1", true}, {"yes", true}, {"", false}, {"01", false}})
+    {
+        store("LatestConfigAutoload", text);
+        EXPECT_EQ(autoload->is_autoload(), on) << "recorded \"" << text << "\"";
+    }
+}
+
+TEST_F(SettingAutoloadTest, LoadsTheRecordedFileOnlyWhenSwitchedOn)
+{
+    const std::string file = folder.path("last.cfg.txt");
+    ASSERT_EQ(mgr.save(file), 0);
+    autoload->set_latest_config_file(file);
+
+    autoload->set_autoload(false);
+    EXPECT_EQ(autoload->autoload(), 0);
+    EXPECT_EQ(a.nbr_loads, 0) << "autoload is off";
+
+    autoload->set_autoload(true);
+    EXPECT_EQ(autoload->autoload(), 0);
+    EXPECT_EQ(a.loaded, "1");
+
+    autoload->set_latest_config_file(folder.path("gone.cfg.txt"));
+    EXPECT_EQ(autoload->autoload(), basic::conf_err::file_open_read_failed);
+}
+
+// The frame reaches the settings, autoload included, through the DSP side.
+TEST(SettingDspMixin, SetupRegistersTheHostsParameterOrderOnce)
+{
+    FakeHostDsp host;
+    plux_test::TestDsp dsp({.manufacturer = test::sandbox_key_path()});
+    dsp.set_host(&host);
+    EXPECT_EQ(dsp.init(), 0);
+
+    plux::SettingMgr* mgr = static_cast<plux::DspInterface&>(dsp).use_setting_mgr();
+    ASSERT_EQ(mgr, dsp.use_setting_mgr());
+    EXPECT_EQ(mgr->get_section_name(), "Morvane_config_section");
+    // Removing it once leaves nothing behind: it was registered exactly once.
+    EXPECT_EQ(mgr->remove_client(host.reorder), 0);
 }

@@ -9,22 +9,24 @@
 
 #include "plux/HostDspInterface.hpp"
 #include "plux/midi/MidiMgr.hpp"
-#include "plux/param/NotifiedInterface.hpp"
 #include "plux/param/ParamReorder.hpp"
-#include "plux/vst2/Vst2Abi.hpp"
 
 namespace plux_test
 {
+
+TestParam::TestParam(std::string name, std::string unit, double min, double max, bool discrete)
+    : name_(std::move(name))
+    , unit_(std::move(unit))
+    , min_(min)
+    , max_(max)
+    , discrete_(discrete)
+{
+}
 
 double TestParam::conv_nrm_to_val(float nrm) const
 {
     const double v = min_ + static_cast<double>(nrm) * (max_ - min_);
     return discrete_ ? std::floor(v + 0.5) : v;
-}
-
-float TestParam::conv_val_to_nrm(double val) const
-{
-    return static_cast<float>((val - min_) / (max_ - min_));
 }
 
 void TestParam::conv_val_to_str(char* buffer, int capacity, double val) const
@@ -94,10 +96,8 @@ void TestDsp::start()
 {
     for (int i = 0; i < PluginInternal::get_nbr_param(); ++i)
     {
-        auto& p = use_param(i);
-        p.set_val_and_notify(p.get_val());
+        use_param(i).set_val_and_notify(use_param(i).get_val());
     }
-    clear_buffers();
 }
 
 void TestDsp::set_prog_name(const std::string& name)
@@ -114,46 +114,18 @@ std::string TestDsp::get_prog_name() const
 
 double TestDsp::get_info_num(const std::string& key) const
 {
-    if (key == "hide_parameters")
-    {
-        return config_.hide_parameters ? 1.0 : 0.0;
-    }
-    if (key == "can_mono")
-    {
-        return 1.0;
-    }
-    if (key == "plugin_version")
-    {
-        return 1.6;
-    }
-    return 0.0;
+    return key == "hide_parameters"  ? (config_.hide_parameters ? 1.0 : 0.0)
+           : key == "plugin_version" ? config_.version
+           : key == "can_mono"       ? 1.0
+                                     : 0.0;
 }
 
 std::string TestDsp::get_info_str(const std::string& key) const
 {
-    if (key == "plugin_name")
-    {
-        return "Morvane";
-    }
-    if (key == "plugin_name_display")
-    {
-        return config_.display_name;
-    }
-    if (key == "manufacturer")
-    {
-        return "Tarvex";
-    }
-    if (key == "plugin_category")
-    {
-        return config_.category;
-    }
-    return {};
-}
-
-void TestDsp::set_tempo(float bpm) noexcept
-{
-    ++tempo_calls;
-    last_tempo = bpm;
+    return key == "plugin_name"       ? config_.plugin_name
+           : key == "manufacturer"    ? config_.manufacturer
+           : key == "plugin_category" ? "effect"
+                                      : "";
 }
 
 void TestDsp::load_prog(const std::vector<float>& values)
@@ -168,41 +140,17 @@ void TestDsp::load_prog(const std::vector<float>& values)
     }
 }
 
-void TestDsp::save_prog(std::vector<float>& values) const
-{
-    copy_values(values);
-}
-
-int TestDsp::process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
+void TestDsp::apply_gain(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept
 {
     rounding_in_process = std::fegetround();
-    if (nbr_spl >= 3 && inputs[0][0] == change_marker && host_ != nullptr)
-    {
-        host_->set_param_and_notify(static_cast<int>(inputs[0][1]), inputs[0][2],
-                                    prio_effect_change);
-    }
     const auto gain = static_cast<float>(use_param(3).get_val());
     for (int chn = 0; chn < 2; ++chn)
     {
         for (int i = 0; i < nbr_spl; ++i)
         {
-            outputs[chn][i] = inputs[chn][i] * gain;
+            outputs[chn][i] = (adding ? outputs[chn][i] : 0.0f) + inputs[chn][i] * gain;
         }
     }
-    return flag;
-}
-
-int TestDsp::process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept
-{
-    const auto gain = static_cast<float>(use_param(3).get_val());
-    for (int chn = 0; chn < 2; ++chn)
-    {
-        for (int i = 0; i < nbr_spl; ++i)
-        {
-            outputs[chn][i] += inputs[chn][i] * gain;
-        }
-    }
-    return flag;
 }
 
 void TestGui::init()
@@ -211,12 +159,6 @@ void TestGui::init()
     {
         throw std::runtime_error("plux_test::TestGui::init() : Cannot initialize GUI.");
     }
-}
-
-void TestGui::get_size(int& width, int& height) const
-{
-    width = 300;
-    height = 335;
 }
 
 int TestGui::open(void*)
@@ -232,6 +174,10 @@ int TestGui::open(void*)
 void TestGui::set_param_value(int index, float value, int origin)
 {
     const std::lock_guard lock(mutex_);
+    if (changes_.size() >= 256)
+    {
+        changes_.erase(changes_.begin(), changes_.begin() + 128);
+    }
     changes_.push_back({index, value, origin});
 }
 

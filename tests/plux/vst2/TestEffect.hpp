@@ -1,9 +1,9 @@
 #pragma once
 
-// A small effect that drives the plug-in frame in tests: eight parameters of every kind the frame
+// The one effect of the tests of the plug-in frame: eight parameters of every kind the frame
 // treats differently (continuous, stepped with a range, a two-state switch), a stereo gain, and
-// an editor side that records what the frame tells it. Built into the test plug-in module and
-// into in-process tests.
+// an editor side that records what the frame tells it. Built into the test plug-in module, into
+// in-process tests, and into the fuzz targets when Morvane's engine is not built.
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -24,26 +24,16 @@ namespace plux_test
 class TestParam : public plux::NormalizedParamInterface
 {
 public:
-    TestParam(std::string name, std::string unit, double min, double max, bool discrete)
-        : name_(std::move(name))
-        , unit_(std::move(unit))
-        , min_(min)
-        , max_(max)
-        , discrete_(discrete)
-    {
-    }
+    TestParam(std::string name, std::string unit, double min, double max, bool discrete);
 
-    void get_name(char* buffer, int capacity) const override
-    {
-        copy_text(buffer, capacity, name_.c_str());
-    }
-    void get_unit(char* buffer, int capacity) const override
-    {
-        copy_text(buffer, capacity, unit_.c_str());
-    }
+    void get_name(char* buf, int n) const override { copy_text(buf, n, name_.c_str()); }
+    void get_unit(char* buf, int n) const override { copy_text(buf, n, unit_.c_str()); }
     bool is_discrete() const override { return discrete_; }
     double conv_nrm_to_val(float nrm) const override;
-    float conv_val_to_nrm(double val) const override;
+    float conv_val_to_nrm(double val) const override
+    {
+        return static_cast<float>((val - min_) / (max_ - min_));
+    }
     void conv_val_to_str(char* buffer, int capacity, double val) const override;
     double conv_str_to_val(const char* text, bool& ok) const override;
 
@@ -58,10 +48,13 @@ private:
 struct TestConfig
 {
     bool hide_parameters = false;
-    std::string category = "effect";
-    std::string display_name;
     bool with_gui = true;
     bool gui_fails = false;
+    // The product as the settings name it; tests of registry values use a maker key of the
+    // registry sandbox.
+    std::string plugin_name = "Morvane";
+    std::string manufacturer = "Tarvex";
+    double version = 1.6;
 };
 
 class TestDsp final : public plux::PluginInternal,
@@ -70,10 +63,6 @@ class TestDsp final : public plux::PluginInternal,
 {
 public:
     static constexpr int nbr_param = 8;
-    // A block whose first left sample is this asks the effect to set parameter [1] to the
-    // normalised value [2] with the priority of MIDI control, as a bound controller would.
-    static constexpr float change_marker = 1.0e6f;
-    static constexpr int prio_effect_change = 125;
 
     explicit TestDsp(TestConfig config = {});
 
@@ -101,23 +90,36 @@ public:
     }
     double get_info_num(const std::string& key) const override;
     std::string get_info_str(const std::string& key) const override;
-    void clear_buffers() override { ++clear_calls; }
-    void set_tempo(float bpm) noexcept override;
+    void clear_buffers() override {}
+    void set_tempo(float bpm) noexcept override
+    {
+        ++tempo_calls;
+        last_tempo = bpm;
+    }
     void load_prog(const std::vector<float>& values) override;
-    void save_prog(std::vector<float>& values) const override;
-    int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
-    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override;
-    void notify(plux::NotifierInterface&) override { ++notifications; }
+    void save_prog(std::vector<float>& values) const override { copy_values(values); }
+    int process(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override
+    {
+        apply_gain(outputs, inputs, nbr_spl, false);
+        return flag;
+    }
+    int process_adding(float** outputs, float** inputs, int nbr_spl, int flag) noexcept override
+    {
+        apply_gain(outputs, inputs, nbr_spl, true);
+        return flag;
+    }
+    void notify(plux::NotifierInterface&) override {}
 
     std::atomic<int> bank_changed_calls{0};
-    std::atomic<int> clear_calls{0};
     std::atomic<int> tempo_calls{0};
     std::atomic<float> last_tempo{0.0f};
-    std::atomic<int> notifications{0};
     std::atomic<int> rounding_in_process{-1};
     float rate_ = 0.0f;
 
 private:
+    // Parameter 3 is the gain.
+    void apply_gain(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept;
+
     TestConfig config_;
     plux::HostDspInterface* host_ = nullptr;
     plux::GuiInterface* gui_ = nullptr;
@@ -138,18 +140,22 @@ public:
     };
 
     void init() override;
-    void set_default_state() override { built = true; }
-    void bank_written(const plux::BankManager&) override { ++banks_written; }
+    void set_default_state() override {}
     plux::HostGuiInterface* get_host() const override { return host_; }
     void set_host(plux::HostGuiInterface* host) override { host_ = host; }
     plux::DspInterface* get_dsp() const override { return dsp_; }
     void set_dsp(plux::DspInterface* dsp) override { dsp_ = dsp; }
     void set_window(ravik::WindowInterface* window) override { window_ = window; }
     ravik::WindowInterface* get_window() const override { return window_; }
-    void get_size(int& width, int& height) const override;
+    void get_size(int& width, int& height) const override
+    {
+        width = 300;
+        height = 335;
+    }
     void get_resizable_size(int& width, int& height) const override { get_size(width, height); }
     int open(void* parent) override;
     void close() override { open_ = false; }
+    // Keeps the latest changes only: a host may run the effect for as long as it likes.
     void set_param_value(int index, float value, int origin) override;
     void set_param_mark(int, int) override {}
 
@@ -157,9 +163,7 @@ public:
 
     bool fail_init = false;
     bool throw_on_open = false;
-    bool built = false;
     bool open_ = false;
-    std::atomic<int> banks_written{0};
 
 private:
     plux::HostGuiInterface* host_ = nullptr;

@@ -1,7 +1,6 @@
 // The plug-in frame against hosts that behave differently, and its sides as the effect sees them.
 // The effect is built in this process through the entry, so the tests can also look at the test
 // effect's sides.
-#include <array>
 #include <cfenv>
 #include <chrono>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include <thread>
 #include <xmmintrin.h>
 
-#include "Vst2EffectFixture.hpp"
+#include "EffectRig.hpp"
 #include "plux/HostGuiInterface.hpp"
 #include "plux/vst2/DenormalGuard.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
@@ -19,43 +18,24 @@
 #include "sys/PersistentKeyList.hpp"
 
 using namespace std::chrono_literals;
+using plux_test::filter;
 
 namespace
 {
 
-class Vst2HostTest : public testing::Test
+class Vst2HostTest : public plux_test::EffectTest
 {
 protected:
-    void TearDown() override
+    // Loads and starts at 48 kHz with blocks of 64, the start-up callbacks forgotten.
+    void start(const plux_test::TestConfig& config = {})
     {
-        host.stop();
-        plux_test::set_test_config({});
+        ASSERT_TRUE(load(config));
+        ASSERT_TRUE(host.start(48000.0f, 64));
+        host.use_log().clear();
     }
 
-    bool load(const plux_test::TestConfig& config = {})
-    {
-        plux_test::set_test_config(config);
-        return host.load_entry(&plux_test::test_entry);
-    }
-
-    plux::Vst2WinPlugin& plugin()
-    {
-        auto* base = static_cast<vst2::AudioEffect*>(host.use_effect()->object);
-        return dynamic_cast<plux::Vst2WinPlugin&>(*base);
-    }
-    plux_test::TestDsp& dsp() { return dynamic_cast<plux_test::TestDsp&>(plugin().use_dsp()); }
-    plux_test::TestGui& gui() { return dynamic_cast<plux_test::TestGui&>(*plugin().use_gui()); }
     // The editor's road to the parameters.
     plux::HostGuiInterface& editor_host() { return *gui().get_host(); }
-
-    void run_block()
-    {
-        std::vector<float> buf(64, 0.0f);
-        float* io[] = {buf.data(), buf.data()};
-        ASSERT_TRUE(host.process(io, io, 64));
-    }
-
-    std::size_t count(vst2::VstInt32 opcode) { return host.use_log().count(opcode); }
 
     // Waits, for real, until the background thread has run its tasks twice more, so that at
     // least one whole run began after the call.
@@ -72,14 +52,11 @@ protected:
     bool wait_for_end_edit()
     {
         return host.use_log().wait_for(
-            [](const auto& r) { return !plux_test::filter(r, vst2::audioMasterEndEdit).empty(); },
-            5s);
+            [](const auto& r) { return !filter(r, vst2::audioMasterEndEdit).empty(); }, 5s);
     }
 
     // The plug-in's time stands still until a test moves it on.
     test::ManualClock clock;
-
-    vst2host::Host host;
 };
 
 } // namespace
@@ -93,10 +70,7 @@ TEST_F(Vst2HostTest, AHostWithoutAVersionGetsNoEffect)
 
 TEST_F(Vst2HostTest, TheUsersEditsAreReportedAsGestures)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    host.use_log().clear();
-
+    start();
     EXPECT_TRUE(editor_host().take(6, 200)) << "the knob is pressed";
     EXPECT_TRUE(editor_host().set_param_and_notify(6, 0.2f, 200));
     EXPECT_TRUE(editor_host().set_param_and_notify(6, 0.3f, 200));
@@ -129,96 +103,84 @@ TEST_F(Vst2HostTest, TheUsersEditsAreReportedAsGestures)
     EXPECT_EQ(changes.back().origin, 100);
 }
 
-TEST_F(Vst2HostTest, InLiveTheGesturesEndFromIdleCalls)
-{
-    host.set_vendor_string("Ableton");
-    host.set_product_string("Live");
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    EXPECT_FALSE(plugin().runs_gestures_in_background());
-    host.use_log().clear();
-
-    editor_host().set_param_and_notify(2, 1.0f, 1); // a double-click reset holds nothing
-    clock.advance(1.0);
-    wait_for_background();
-    EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "no end-edit from the background thread";
-    EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
-    const auto ends = plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
-    ASSERT_EQ(ends.size(), 1u);
-    EXPECT_EQ(ends[0].thread, std::this_thread::get_id()) << "sent from the host's idle call";
-}
-
 // A change from the effect's own side (a bound MIDI controller, priority 125) holds the parameter
-// against the host for the hold time after its last change, and not a millisecond longer.
-TEST_F(Vst2HostTest, TheHostWaitsForAStrongerSource)
+// against the host for the hold time after its last change, and not a millisecond longer; the
+// gesture it opened ends from the background thread once the hold has run out.
+TEST_F(Vst2HostTest, ChangesOfTheEffectHoldAgainstTheHostAndEndInTheBackground)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    plugin().use_host_dsp()->set_param_and_notify(3, 0.4f, 125);
-    clock.advance(0.5);
-    host.set_parameter(3, 0.9f);
-    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.4f) << "refused while the stronger source holds it";
-    clock.advance(0.001);
-    host.set_parameter(3, 0.9f);
-    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.9f) << "accepted once the hold time has passed";
-}
-
-// The gesture that such a change opened ends from the background thread once the hold has run out.
-TEST_F(Vst2HostTest, GesturesOfTheEffectsOwnChangesEndInTheBackground)
-{
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    host.use_log().clear();
+    start();
     plugin().use_host_dsp()->set_param_and_notify(3, 0.4f, 125);
     plugin().use_host_dsp()->set_param_and_notify(3, 0.6f, 125);
+    const auto automates = filter(host.use_log().get_records(), vst2::audioMasterAutomate);
+    ASSERT_EQ(automates.size(), 2u);
+    EXPECT_FLOAT_EQ(automates[0].opt, 0.4f);
+    EXPECT_FLOAT_EQ(automates[1].opt, 0.6f);
+    EXPECT_EQ(count(vst2::audioMasterBeginEdit), 1u) << "one gesture for both changes";
+
     clock.advance(0.5);
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.6f) << "refused while the stronger source holds it";
     wait_for_background();
     EXPECT_EQ(count(vst2::audioMasterEndEdit), 0u) << "the source still holds it";
     clock.advance(0.001);
     ASSERT_TRUE(wait_for_end_edit());
-    const auto ends = plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
+    const auto ends = filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].index, 3);
     EXPECT_NE(ends[0].thread, std::this_thread::get_id())
         << "end-edit comes from the background thread";
     EXPECT_EQ(count(vst2::audioMasterBeginEdit), 1u);
+    host.set_parameter(3, 0.9f);
+    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.9f) << "accepted once the hold time has passed";
 }
 
-TEST_F(Vst2HostTest, VendorAndProductAreComparedWithoutCase)
+// Where gestures end: Live's own idle calls end them (its vendor and product compared without
+// case), every other host has them ended by the background thread and its idle does nothing.
+struct IdleCase
 {
-    host.set_vendor_string("ABLETON");
-    host.set_product_string("live");
-    ASSERT_TRUE(load());
-    EXPECT_FALSE(plugin().runs_gestures_in_background());
-}
+    const char* vendor;
+    const char* product;
+    bool in_background;
+};
 
-TEST_F(Vst2HostTest, AnotherHostsIdleDoesNothing)
+class Vst2HostIdle : public Vst2HostTest, public testing::WithParamInterface<IdleCase>
 {
-    host.set_vendor_string("Ableton");
-    host.set_product_string("Push");
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    EXPECT_TRUE(plugin().runs_gestures_in_background());
-    host.use_log().clear();
-    editor_host().set_param_and_notify(2, 1.0f, 1);
-    EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
-    for (const auto& end :
-         plux_test::filter(host.use_log().get_records(), vst2::audioMasterEndEdit))
+};
+
+TEST_P(Vst2HostIdle, GesturesEndWhereTheHostExpectsThem)
+{
+    host.set_vendor_string(GetParam().vendor);
+    host.set_product_string(GetParam().product);
+    start();
+    const bool in_background = GetParam().in_background;
+    EXPECT_EQ(plugin().runs_gestures_in_background(), in_background);
+    editor_host().set_param_and_notify(2, 1.0f, 1); // a double-click reset holds nothing
+    clock.advance(1.0);
+    wait_for_background();
+    if (in_background)
     {
-        EXPECT_NE(end.thread, std::this_thread::get_id())
-            << "end-edit never comes from effIdle here";
+        ASSERT_TRUE(wait_for_end_edit());
     }
+    EXPECT_EQ(count(vst2::audioMasterEndEdit), in_background ? 1u : 0u);
+    EXPECT_EQ(host.dispatch(vst2::effIdle), 1);
+    const auto ends = filter(host.use_log().get_records(), vst2::audioMasterEndEdit);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].thread == std::this_thread::get_id(), !in_background)
+        << "sent from the host's idle call in Live only";
 }
+
+INSTANTIATE_TEST_SUITE_P(Hosts, Vst2HostIdle,
+                         testing::Values(IdleCase{"Ableton", "Live", false},
+                                         IdleCase{"ABLETON", "live", false},
+                                         IdleCase{"Ableton", "Push", true}),
+                         [](const auto& info)
+                         { return std::string(info.param.vendor) + info.param.product; });
 
 TEST_F(Vst2HostTest, HiddenParametersAreNeverReported)
 {
-    plux_test::TestConfig config;
-    config.hide_parameters = true;
-    ASSERT_TRUE(load(config));
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start({.hide_parameters = true});
     EXPECT_EQ(host.use_effect()->numParams, 0);
     EXPECT_EQ(host.get_param_name(7), "Very Long Parameter Na") << "indices still answer";
-    host.use_log().clear();
     editor_host().set_param_and_notify(3, 0.25f, 200);
     clock.advance(1.0);
     wait_for_background();
@@ -230,8 +192,7 @@ TEST_F(Vst2HostTest, HiddenParametersAreNeverReported)
 
 TEST_F(Vst2HostTest, EveryBeginEditGetsItsEndEditAtClose)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start();
     editor_host().set_param_and_notify(0, 0.1f, 200);
     editor_host().set_param_and_notify(5, 0.1f, 200);
     host.stop();
@@ -239,32 +200,31 @@ TEST_F(Vst2HostTest, EveryBeginEditGetsItsEndEditAtClose)
     EXPECT_EQ(count(vst2::audioMasterEndEdit), 2u);
 }
 
-TEST_F(Vst2HostTest, WithoutAnEditorSideTheHostUpdatesItsDisplay)
+// An effect without an editor, or whose editor cannot load: the host is told to update its
+// display instead.
+class Vst2HostWithoutEditor : public Vst2HostTest,
+                              public testing::WithParamInterface<plux_test::TestConfig>
 {
-    plux_test::TestConfig config;
-    config.with_gui = false;
-    ASSERT_TRUE(load(config));
+};
+
+TEST_P(Vst2HostWithoutEditor, TheHostUpdatesItsDisplay)
+{
+    start(GetParam());
     EXPECT_EQ(host.use_effect()->flags & vst2::effFlagsHasEditor, 0);
     EXPECT_EQ(host.dispatch(vst2::effEditOpen), 0);
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    host.use_log().clear();
-    auto* host_dsp = plugin().use_host_dsp();
-    host_dsp->set_param_and_notify(1, 0.5f, 125);
+    EXPECT_EQ(plugin().use_gui(), nullptr);
+    EXPECT_EQ(dsp().get_gui(), nullptr);
+    host.set_parameter(1, 0.25f); // no editor to tell
+    EXPECT_FLOAT_EQ(host.get_parameter(1), 0.25f);
+    plugin().use_host_dsp()->set_param_and_notify(1, 0.5f, 125);
     EXPECT_EQ(count(vst2::audioMasterUpdateDisplay), 1u);
 }
 
-TEST_F(Vst2HostTest, AnEditorThatCannotLoadIsDropped)
-{
-    plux_test::TestConfig config;
-    config.gui_fails = true;
-    ASSERT_TRUE(load(config));
-    EXPECT_EQ(host.use_effect()->flags & vst2::effFlagsHasEditor, 0);
-    EXPECT_EQ(plugin().use_gui(), nullptr);
-    EXPECT_EQ(dsp().get_gui(), nullptr);
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    host.set_parameter(1, 0.5f); // no editor to tell
-    EXPECT_FLOAT_EQ(host.get_parameter(1), 0.5f);
-}
+INSTANTIATE_TEST_SUITE_P(Editors, Vst2HostWithoutEditor,
+                         testing::Values(plux_test::TestConfig{.with_gui = false},
+                                         plux_test::TestConfig{.gui_fails = true}),
+                         [](const auto& info)
+                         { return info.param.with_gui ? "FailingEditor" : "NoEditor"; });
 
 TEST_F(Vst2HostTest, TheEditorIsAskedForItsSizeAndOpened)
 {
@@ -286,11 +246,10 @@ TEST_F(Vst2HostTest, TheEditorIsAskedForItsSizeAndOpened)
 
 TEST_F(Vst2HostTest, BanksFromTheEditorReachTheAudioThread)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    run_block();
+    start();
+    run_blocks(1);
     EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "the first block takes the bank of the start";
-    run_block();
+    run_blocks(1);
     EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "then nothing new";
     host.use_log().clear();
     plux::BankManager bank = plugin().get_bank();
@@ -298,35 +257,22 @@ TEST_F(Vst2HostTest, BanksFromTheEditorReachTheAudioThread)
     editor_host().write_bank(bank);
     editor_host().write_bank(bank);
     EXPECT_EQ(dsp().bank_changed_calls.load(), 1) << "only the audio thread takes it";
-    run_block();
-    run_block();
+    run_blocks(2);
     EXPECT_EQ(dsp().bank_changed_calls.load(), 2) << "two writes, one hand-over";
     EXPECT_STREQ(plugin().use_bank_buffer().use_read().use_prog(0).get_name(), "Handed over");
     EXPECT_EQ(count(vst2::audioMasterUpdateDisplay), 1u);
 }
 
-TEST_F(Vst2HostTest, TheHostsRoundingModeIsPutBack)
+// The effect processes with round-to-nearest, and with denormals flushed to zero and read as
+// zero (filters that ring out into denormal numbers slow the whole host down); the host gets its
+// own rounding mode and control word back after the block.
+TEST_F(Vst2HostTest, TheHostsFloatingPointStateIsPutBack)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    std::fesetround(FE_DOWNWARD);
-    run_block();
-    const int during = dsp().rounding_in_process.load();
-    const int after = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    EXPECT_EQ(during, FE_TONEAREST) << "the effect processes with round-to-nearest";
-    EXPECT_EQ(after, FE_DOWNWARD) << "and the host gets its own mode back";
-}
-
-// Filters that ring out into denormal numbers slow the whole host down: the effect processes with
-// denormals flushed to zero and read as zero, and the host gets its own control word back.
-TEST_F(Vst2HostTest, DenormalsAreFlushedDuringTheBlockOnly)
-{
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start();
     host.set_parameter(3, 0.5f); // gain 1
     const unsigned int ftz_daz =
         plux::DenormalGuard::flush_to_zero | plux::DenormalGuard::denormals_are_zero;
+    std::fesetround(FE_DOWNWARD);
     const unsigned int host_word = _mm_getcsr() & ~ftz_daz;
     for (const unsigned int word : {host_word, host_word | plux::DenormalGuard::flush_to_zero})
     {
@@ -337,28 +283,37 @@ TEST_F(Vst2HostTest, DenormalsAreFlushedDuringTheBlockOnly)
         float* outs[] = {out.data(), out.data()};
         ASSERT_TRUE(host.process(ins, outs, 64));
         const unsigned int after = _mm_getcsr();
+        const int rounding_after = std::fegetround();
         _mm_setcsr(host_word);
+        EXPECT_EQ(dsp().rounding_in_process.load(), FE_TONEAREST);
+        EXPECT_EQ(rounding_after, FE_DOWNWARD);
         EXPECT_EQ(out[0], 0.0f) << "a denormal input reads as zero";
         EXPECT_EQ(out[63], 0.0f);
         EXPECT_EQ(after, word) << "the host's control word is put back";
     }
+    std::fesetround(FE_TONEAREST);
 }
 
-TEST_F(Vst2HostTest, TempoOnlyWhenTheHostHasAValidOne)
+// The tempo reaches the effect when the host has a valid one, and only when it changes; the host
+// is asked at every block until it is seen to have none.
+TEST_F(Vst2HostTest, TempoOnlyWhenTheHostHasAValidOneThatChanged)
 {
     host.set_time_mode(vst2host::TimeInfoMode::without_tempo);
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
-    run_block();
+    start();
+    run_blocks(1);
     EXPECT_EQ(dsp().tempo_calls.load(), 0);
     EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 0.0);
     host.set_time_mode(vst2host::TimeInfoMode::with_tempo);
     host.set_tempo(140.0);
-    run_block();
-    run_block();
+    run_blocks(2);
     EXPECT_EQ(dsp().tempo_calls.load(), 1);
     EXPECT_FLOAT_EQ(dsp().last_tempo.load(), 140.0f);
     EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 1.0);
+    host.set_tempo(90.0);
+    run_blocks(1);
+    EXPECT_EQ(dsp().tempo_calls.load(), 2);
+    EXPECT_FLOAT_EQ(dsp().last_tempo.load(), 90.0f);
+    EXPECT_GE(count(vst2::audioMasterGetTime), 4u) << "the host is asked at every block";
     host.set_time_mode(vst2host::TimeInfoMode::absent);
     const auto asked = count(vst2::audioMasterGetTime);
     EXPECT_EQ(plugin().use_host_dsp()->get_info_num("can_tempo"), 1.0) << "kept once seen";
@@ -381,21 +336,17 @@ TEST_F(Vst2HostTest, SettingsFolderFollowsTheHostsDirectoryAnswer)
     EXPECT_FALSE(plugin().get_plugin_dir().empty()) << "without an answer, the module's own folder";
 }
 
-TEST_F(Vst2HostTest, ParameterQuantizationFromTheHost)
-{
-    ASSERT_TRUE(load());
-    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 0.0);
-    host.set_parameter_quantization(1);
-    EXPECT_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 0.0);
-    host.set_parameter_quantization(128);
-    EXPECT_DOUBLE_EQ(plugin().use_host_dsp()->get_info_num("param_quantization"), 1.0 / 128);
-}
-
-TEST_F(Vst2HostTest, UnconnectedPinsAreSeenByTheEffect)
+TEST_F(Vst2HostTest, QuantizationAndUnconnectedPinsAreSeenByTheEffect)
 {
     host.set_input_connected(1, false);
     ASSERT_TRUE(load());
     auto* host_dsp = plugin().use_host_dsp();
+    EXPECT_EQ(host_dsp->get_info_num("param_quantization"), 0.0);
+    host.set_parameter_quantization(1);
+    EXPECT_EQ(host_dsp->get_info_num("param_quantization"), 0.0);
+    host.set_parameter_quantization(128);
+    EXPECT_DOUBLE_EQ(host_dsp->get_info_num("param_quantization"), 1.0 / 128);
+
     EXPECT_TRUE(host_dsp->is_in_connected(0, 0));
     EXPECT_FALSE(host_dsp->is_in_connected(0, 1));
     EXPECT_TRUE(host_dsp->is_out_connected(0, 1));
@@ -405,8 +356,7 @@ TEST_F(Vst2HostTest, UnconnectedPinsAreSeenByTheEffect)
 
 TEST_F(Vst2HostTest, AutomationLevelsAreReadOnResume)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start();
     EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 1) << "every parameter has level 2";
     dsp().use_param(4).set_val(0.0, 3);
     EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 4), 0) << "above the threshold of 2";
@@ -420,8 +370,7 @@ TEST_F(Vst2HostTest, AutomationLevelsAreReadOnResume)
 
 TEST_F(Vst2HostTest, SampleRatesTheEffectCannotUseAreIgnored)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start();
     EXPECT_FLOAT_EQ(dsp().rate_, 48000.0f);
     host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 0.0f);
     host.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, std::numeric_limits<float>::quiet_NaN());
@@ -458,8 +407,7 @@ TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
 
     host.use_log().clear();
     gui().get_host()->set_param_and_notify(0, 0.25f, 200);
-    const auto automates =
-        plux_test::filter(host.use_log().get_records(), vst2::audioMasterAutomate);
+    const auto automates = filter(host.use_log().get_records(), vst2::audioMasterAutomate);
     ASSERT_EQ(automates.size(), 1u);
     EXPECT_EQ(automates[0].index, 7) << "and changes are reported with the host's index";
 }
@@ -468,24 +416,20 @@ TEST_F(Vst2HostTest, TheLastSettingFileIsLoadedAtStart)
 // next block: NRPN 5 as four controllers, the value 14-bit.
 TEST_F(Vst2HostTest, ParameterChangesAreEchoedToTheHostAsMidi)
 {
-    ASSERT_TRUE(load());
-    ASSERT_TRUE(host.start(48000.0f, 64));
+    start();
     ASSERT_EQ(plugin().use_midi_dispatcher()->get_out_name(0), "VST MIDI Out interface");
     ASSERT_EQ(plugin().use_midi_dispatcher()->select_out(0), 0);
     editor_host().set_param_and_notify(5, 1.0f, 200);
     EXPECT_TRUE(host.get_received_events().empty()) << "nothing before the next block";
-    run_block();
-    const auto events = host.get_received_events();
-    ASSERT_EQ(events.size(), 4u);
-    const auto bytes = [&](std::size_t i)
+    run_blocks(1);
+    std::vector<std::vector<int>> bytes;
+    for (const auto& event : host.get_received_events())
     {
-        const auto& e = reinterpret_cast<const vst2::VstMidiEvent&>(events[i]);
-        return std::array<int, 3>{static_cast<unsigned char>(e.midiData[0]),
-                                  static_cast<unsigned char>(e.midiData[1]),
-                                  static_cast<unsigned char>(e.midiData[2])};
-    };
-    EXPECT_EQ(bytes(0), (std::array<int, 3>{0xB0, 99, 0}));
-    EXPECT_EQ(bytes(1), (std::array<int, 3>{0xB0, 98, 5}));
-    EXPECT_EQ(bytes(2), (std::array<int, 3>{0xB0, 6, 127}));
-    EXPECT_EQ(bytes(3), (std::array<int, 3>{0xB0, 38, 127}));
+        const auto& e = reinterpret_cast<const vst2::VstMidiEvent&>(event);
+        bytes.push_back({static_cast<unsigned char>(e.midiData[0]),
+                         static_cast<unsigned char>(e.midiData[1]),
+                         static_cast<unsigned char>(e.midiData[2])});
+    }
+    EXPECT_EQ(bytes, (std::vector<std::vector<int>>{
+                         {0xB0, 99, 0}, {0xB0, 98, 5}, {0xB0, 6, 127}, {0xB0, 38, 127}}));
 }

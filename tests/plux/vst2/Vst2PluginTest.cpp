@@ -1,36 +1,21 @@
 // The plug-in frame as a VST 2 host sees it, through the effect record's dispatcher and callbacks.
 // Each test runs twice: with the effect built in this process through the entry, and with the
-// test plug-in module loaded as a DAW loads it (dlopen or LoadLibrary, then VSTPluginMain).
+// test plug-in module loaded as a DAW loads it.
 #include <bit>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
-#include <thread>
 
-#include "Vst2EffectFixture.hpp"
+#include "EffectRig.hpp"
 #include "plux/prog/BankManager.hpp"
-
-using namespace std::chrono_literals;
-using plux_test::Vst2EffectTest;
 
 namespace
 {
 
-// The built-in bank's program names, in order.
-const char* const program_names[] = {"Base",
-                                     "Monkey on the moon",
-                                     "No matter",
-                                     "The Zuk smooth",
-                                     "Valkiry dance",
-                                     "The man who said zog zog",
-                                     "Yellow cheese smells bad",
-                                     "Supra cat"};
-
 // Program 0 ("Base") as stored: bit patterns of its eight values.
-const std::uint32_t base_values[8] = {0x3F149A78, 0,          0,          0,
-                                      0x3F000000, 0x3E800000, 0x3F000000, 0x3F000000};
+const std::vector<std::uint32_t> base_values{0x3F149A78, 0,          0,          0,
+                                             0x3F000000, 0x3E800000, 0x3F000000, 0x3F000000};
 
 std::uint32_t be32(const std::vector<unsigned char>& b, std::size_t at)
 {
@@ -38,19 +23,65 @@ std::uint32_t be32(const std::vector<unsigned char>& b, std::size_t at)
            (std::uint32_t{b[at + 2]} << 8) | std::uint32_t{b[at + 3]};
 }
 
+// count big-endian words of a chunk from at.
+std::vector<std::uint32_t> be32s(const std::vector<unsigned char>& b, std::size_t at, int count)
+{
+    std::vector<std::uint32_t> words;
+    for (int i = 0; i < count; ++i)
+    {
+        words.push_back(be32(b, at + 4 * static_cast<std::size_t>(i)));
+    }
+    return words;
+}
+
+// A bank of programs of equal values, as an older version or another effect saved it.
+std::vector<unsigned char> bank_chunk(int nbr_prog, int nbr_values)
+{
+    plux::BankManager bank;
+    bank.resize(nbr_prog);
+    for (int i = 0; i < nbr_prog; ++i)
+    {
+        bank.use_prog(i).use_values().assign(static_cast<std::size_t>(nbr_values), 0.5f);
+        bank.use_prog(i).set_name("Small " + std::to_string(i));
+    }
+    std::vector<unsigned char> data(static_cast<std::size_t>(bank.get_size()));
+    EXPECT_EQ(bank.write(std::span(reinterpret_cast<std::uint8_t*>(data.data()), data.size())), 0);
+    return data;
+}
+
+// A loaded and started effect (44100 Hz, blocks of 512) whose start-up callbacks are forgotten.
+class Vst2EffectTest : public plux_test::EffectSourceTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(plux_test::load(host, GetParam())) << host.get_error();
+        ASSERT_TRUE(host.start(44100.0f, 512));
+        host.use_log().clear();
+    }
+
+    // The parameters' values as the host reads them, bit patterns.
+    std::vector<std::uint32_t> values()
+    {
+        std::vector<std::uint32_t> bits;
+        for (int i = 0; i < 8; ++i)
+        {
+            bits.push_back(std::bit_cast<std::uint32_t>(host.get_parameter(i)));
+        }
+        return bits;
+    }
+};
+
 } // namespace
 
 TEST_P(Vst2EffectTest, AnnouncesItsEffectRecord)
 {
     const vst2::AEffect* e = host.use_effect();
-    EXPECT_EQ(e->magic, vst2::kEffectMagic);
-    EXPECT_EQ(e->uniqueID, vst2::fourcc('T', 'X', 'm', 'v'));
-    EXPECT_EQ(e->version, 1);
-    EXPECT_EQ(e->numPrograms, 8);
-    EXPECT_EQ(e->numParams, 8);
-    EXPECT_EQ(e->numInputs, 2);
-    EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->initialDelay, 0);
+    // Magic 'VstP', ID 'TXmv', version, programs, parameters, inputs, outputs, delay.
+    EXPECT_EQ(
+        (std::vector<vst2::VstInt32>{e->magic, e->uniqueID, e->version, e->numPrograms,
+                                     e->numParams, e->numInputs, e->numOutputs, e->initialDelay}),
+        (std::vector<vst2::VstInt32>{0x56737450, 0x54586D76, 1, 8, 8, 2, 2, 0}));
     EXPECT_EQ(e->flags, vst2::effFlagsCanReplacing | vst2::effFlagsHasEditor)
         << "no chunk storage: the built-in programs carry no extra data";
     EXPECT_EQ(e->processDoubleReplacing, nullptr);
@@ -62,21 +93,21 @@ TEST_P(Vst2EffectTest, NamesNumbersAndCapabilities)
     EXPECT_EQ(host.get_vendor_string(), "Tarvex");
     EXPECT_EQ(host.get_product_string(), "Tarvex Morvane 1.60");
     EXPECT_EQ(host.get_vendor_version(), 352) << "0x160 for version 1.6";
-    EXPECT_EQ(host.dispatch(vst2::effGetVstVersion), 2400);
-    EXPECT_EQ(host.dispatch(vst2::effGetTailSize), 0);
-    EXPECT_EQ(host.dispatch(vst2::effKeysRequired), 1);
-    EXPECT_EQ(host.dispatch(vst2::effIdentify), 0x4E764566);
-    EXPECT_EQ(host.dispatch(vst2::effGetPlugCategory), vst2::kPlugCategEffect);
-
-    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
-    EXPECT_EQ(host.can_do("receiveVstEvents"), 1);
-    EXPECT_EQ(host.can_do("sendVstMidiEvent"), 1);
-    EXPECT_EQ(host.can_do("sendVstEvents"), 1);
-    EXPECT_EQ(host.can_do("receiveVstTimeInfo"), 1);
-    EXPECT_EQ(host.can_do("hasCockosExtensions"), 0xBEEF0000);
-    EXPECT_EQ(host.can_do("hasQuorraExtensions"), 0xBEEF0000);
-    EXPECT_EQ(host.can_do("bypass"), 0);
-    EXPECT_EQ(host.can_do("receivevsttimeinfo"), 0) << "texts match exactly";
+    // VST version, tail, keys, 'NvEf', category.
+    EXPECT_EQ((std::vector<vst2::VstIntPtr>{
+                  host.dispatch(vst2::effGetVstVersion), host.dispatch(vst2::effGetTailSize),
+                  host.dispatch(vst2::effKeysRequired), host.dispatch(vst2::effIdentify),
+                  host.dispatch(vst2::effGetPlugCategory)}),
+              (std::vector<vst2::VstIntPtr>{2400, 0, 1, 0x4E764566, vst2::kPlugCategEffect}));
+    // Texts match exactly: "receivevsttimeinfo" is none.
+    std::vector<vst2::VstIntPtr> answers;
+    for (const char* text : {"receiveVstMidiEvent", "receiveVstEvents", "sendVstMidiEvent",
+                             "sendVstEvents", "receiveVstTimeInfo", "hasCockosExtensions",
+                             "hasQuorraExtensions", "bypass", "receivevsttimeinfo"})
+    {
+        answers.push_back(host.can_do(text));
+    }
+    EXPECT_EQ(answers, (std::vector<vst2::VstIntPtr>{1, 1, 1, 1, 1, 0xBEEF0000, 0xBEEF0000, 0, 0}));
 }
 
 TEST_P(Vst2EffectTest, ParameterTexts)
@@ -92,7 +123,7 @@ TEST_P(Vst2EffectTest, ParameterTexts)
     EXPECT_EQ(host.dispatch(vst2::effCanBeAutomated, 99), 1) << "indices beyond the parameters";
 }
 
-TEST_P(Vst2EffectTest, ParameterProperties)
+TEST_P(Vst2EffectTest, ParameterAndPinProperties)
 {
     const auto cutoff = host.get_parameter_properties(0);
     ASSERT_TRUE(cutoff.has_value());
@@ -118,10 +149,7 @@ TEST_P(Vst2EffectTest, ParameterProperties)
     EXPECT_STREQ(long_name->shortLabel, "Very Lo") << "seven characters and the zero";
 
     EXPECT_FALSE(host.get_parameter_properties(8).has_value());
-}
 
-TEST_P(Vst2EffectTest, PinProperties)
-{
     const auto in0 = host.get_input_properties(0);
     ASSERT_TRUE(in0.has_value());
     EXPECT_EQ(in0->flags, vst2::kVstPinIsActive | vst2::kVstPinIsStereo);
@@ -186,18 +214,18 @@ TEST_P(Vst2EffectTest, ValuesFromTheHostAreLimitedAndNaNIsIgnored)
 
 TEST_P(Vst2EffectTest, ProgramsComeFromTheBuiltInBank)
 {
-    for (int i = 0; i < 8; ++i)
+    std::vector<std::string> names;
+    for (int i = 0; i < 9; ++i)
     {
-        EXPECT_EQ(host.get_program_name_indexed(i).value_or("(none)"), program_names[i]);
+        names.push_back(host.get_program_name_indexed(i).value_or("(none)"));
     }
-    EXPECT_FALSE(host.get_program_name_indexed(8).has_value());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Base", "Monkey on the moon", "No matter", "The Zuk smooth",
+                                        "Valkiry dance", "The man who said zog zog",
+                                        "Yellow cheese smells bad", "Supra cat", "(none)"}));
     EXPECT_EQ(host.get_program(), 0);
     EXPECT_EQ(host.get_program_name(), "Base");
-    for (int i = 0; i < 8; ++i)
-    {
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(host.get_parameter(i)), base_values[i])
-            << "value " << i;
-    }
+    EXPECT_EQ(values(), base_values);
 
     host.set_program(7);
     EXPECT_EQ(host.get_program(), 7);
@@ -227,26 +255,18 @@ TEST_P(Vst2EffectTest, OneProgramChunkIs108Bytes)
 {
     const auto chunk = host.get_chunk(true);
     ASSERT_EQ(chunk.size(), 108u);
-    EXPECT_EQ(be32(chunk, 0), 0u) << "tag";
-    EXPECT_EQ(be32(chunk, 4), 0x00400008u) << "name field 64, 8 values";
-    EXPECT_EQ(be32(chunk, 8), 0u) << "no extra data";
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&chunk[12])), "Base");
-    for (std::size_t i = 16; i < 76; ++i)
-    {
-        ASSERT_EQ(chunk[i], 0) << "the name is padded with zeros at " << i;
-    }
-    for (std::size_t i = 0; i < 8; ++i)
-    {
-        EXPECT_EQ(be32(chunk, 76 + 4 * i), base_values[i]) << "value " << i;
-    }
+    // The tag, name field 64 and 8 values, no extra data.
+    EXPECT_EQ(be32s(chunk, 0, 3), (std::vector<std::uint32_t>{0, 0x00400008u, 0}));
+    EXPECT_EQ(std::string(chunk.begin() + 12, chunk.begin() + 76), "Base" + std::string(60, '\0'))
+        << "the name padded with zeros";
+    EXPECT_EQ(be32s(chunk, 76, 8), base_values);
 }
 
 TEST_P(Vst2EffectTest, BankChunkMatchesTheBuiltInBankAndRoundTrips)
 {
     const auto bank = host.get_chunk(false);
     ASSERT_EQ(bank.size(), 872u);
-    EXPECT_EQ(be32(bank, 0), 8u);
-    EXPECT_EQ(be32(bank, 4), 108u);
+    EXPECT_EQ(be32s(bank, 0, 2), (std::vector<std::uint32_t>{8, 108}));
     const auto file = plux_test::read_builtin_bank();
     ASSERT_EQ(file.size(), 880u);
     EXPECT_TRUE(std::equal(bank.begin(), bank.end(), file.begin() + 8))
@@ -303,16 +323,9 @@ TEST_P(Vst2EffectTest, MalformedChunksChangeNothing)
 
 TEST_P(Vst2EffectTest, ABankWithFewerProgramsKeepsIndicesInside)
 {
-    plux::BankManager small;
-    small.resize(3);
-    for (int i = 0; i < 3; ++i)
-    {
-        small.use_prog(i).use_values().assign(8, 0.5f);
-        small.use_prog(i).set_name("Small " + std::to_string(i));
-    }
-    small.use_prog(2).use_values()[3] = std::numeric_limits<float>::quiet_NaN();
-    std::vector<unsigned char> data(static_cast<std::size_t>(small.get_size()));
-    ASSERT_EQ(small.write(std::span(reinterpret_cast<std::uint8_t*>(data.data()), data.size())), 0);
+    auto data = bank_chunk(3, 8);
+    // Program 2's value 3 is a NaN.
+    std::memcpy(&data[8 + 2 * 108 + 76 + 4 * 3], "\x7F\xC0\x00\x00", 4);
 
     host.set_program(6);
     host.set_parameter(3, 0.2f);
@@ -332,14 +345,7 @@ TEST_P(Vst2EffectTest, ABankWithFewerProgramsKeepsIndicesInside)
 // shape or are refused, never leaving a state that no chunk can hold.
 TEST_P(Vst2EffectTest, RestoredChunksCanBeSavedAgain)
 {
-    plux::BankManager older;
-    older.resize(2);
-    for (int i = 0; i < 2; ++i)
-    {
-        older.use_prog(i).use_values().assign(5, 0.5f);
-    }
-    std::vector<unsigned char> data(static_cast<std::size_t>(older.get_size()));
-    ASSERT_EQ(older.write(std::span(reinterpret_cast<std::uint8_t*>(data.data()), data.size())), 0);
+    const auto data = bank_chunk(2, 5);
     host.set_parameter(6, 0.125f);
     ASSERT_EQ(host.set_chunk(data, false), 1);
     EXPECT_FLOAT_EQ(host.get_parameter(4), 0.5f);
@@ -370,38 +376,6 @@ TEST_P(Vst2EffectTest, ProcessesAudioInPlace)
     EXPECT_FLOAT_EQ(right[63], -0.25f);
 }
 
-// The test effect turns a marked input block into a change from its own side with the priority of
-// MIDI control (125), as a bound controller does on the audio thread. (When it ends: Vst2HostTest.)
-TEST_P(Vst2EffectTest, ChangesFromTheEffectOpenGestures)
-{
-    send_effect_change(3, 0.4f);
-    send_effect_change(3, 0.6f);
-    const auto records = host.use_log().get_records();
-    const auto automates = plux_test::filter(records, vst2::audioMasterAutomate);
-    ASSERT_EQ(automates.size(), 2u);
-    EXPECT_FLOAT_EQ(automates[0].opt, 0.4f);
-    EXPECT_FLOAT_EQ(automates[1].opt, 0.6f);
-    EXPECT_EQ(plux_test::filter(records, vst2::audioMasterBeginEdit).size(), 1u)
-        << "one begin-edit";
-    EXPECT_FLOAT_EQ(host.get_parameter(3), 0.6f);
-}
-
-TEST_P(Vst2EffectTest, TempoReachesTheEffectOnlyWhenItChanges)
-{
-    host.set_time_mode(vst2host::TimeInfoMode::with_tempo);
-    host.set_tempo(133.0);
-    run_blocks(4);
-    host.set_tempo(90.0);
-    run_blocks(2);
-    const auto tempo_calls = effect_info("tempo_calls");
-    if (tempo_calls >= 0)
-    {
-        EXPECT_EQ(tempo_calls, 2) << "133, then 90";
-    }
-    const auto queries = host.use_log().count(vst2::audioMasterGetTime);
-    EXPECT_GE(queries, 6u) << "the host is asked at every block";
-}
-
 // A controller sends NRPN 3 = 8192 (CC 99 = 0, CC 98 = 3, CC 6 = 64, CC 38 = 0): the default map
 // binds every parameter i to NRPN i, and the change takes the road of MIDI control.
 TEST_P(Vst2EffectTest, HostMidiDrivesTheParametersThroughTheDefaultMap)
@@ -412,7 +386,7 @@ TEST_P(Vst2EffectTest, HostMidiDrivesTheParametersThroughTheDefaultMap)
     events.add(1, 0xB0, 6, 64);
     events.add(2, 0xB0, 38, 0);
     EXPECT_EQ(host.send_events(events), 1);
-    run_blocks(1);
+    run_blocks(1, 512);
     EXPECT_FLOAT_EQ(host.get_parameter(3), 8192.0f / 16383.0f);
     const auto records = host.use_log().get_records();
     EXPECT_EQ(plux_test::filter(records, vst2::audioMasterBeginEdit).size(), 1u);
@@ -425,6 +399,5 @@ TEST_P(Vst2EffectTest, HostMidiDrivesTheParametersThroughTheDefaultMap)
         << "MIDI (125) holds it against the host (100)";
 }
 
-INSTANTIATE_TEST_SUITE_P(Load, Vst2EffectTest,
-                         testing::Values(plux_test::LoadMode::entry, plux_test::LoadMode::module),
+INSTANTIATE_TEST_SUITE_P(Load, Vst2EffectTest, testing::ValuesIn(plux_test::test_sources()),
                          [](const auto& info) { return plux_test::to_string(info.param); });
