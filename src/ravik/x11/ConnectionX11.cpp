@@ -204,6 +204,18 @@ void ConnectionX11::fill(Drawable drawable, const Rect& rect, Pixel pixel)
                    static_cast<unsigned>(rect.y2 - rect.y1));
 }
 
+Point ConnectionX11::query_pointer(Display* display)
+{
+    Window root = 0;
+    Window child = 0;
+    Point screen;
+    Point in_window;
+    unsigned state = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &screen.x, &screen.y,
+                  &in_window.x, &in_window.y, &state);
+    return screen;
+}
+
 Cursor ConnectionX11::create_invisible_cursor(Drawable drawable)
 {
     const char blank_bits = 0;

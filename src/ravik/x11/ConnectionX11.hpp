@@ -45,6 +45,10 @@ public:
     void fill(Drawable drawable, const Rect& rect, Pixel pixel);
     // A cursor without a visible pixel.
     Cursor create_invisible_cursor(Drawable drawable);
+    // Where the pointer is on the screen.
+    Point get_pointer() const { return query_pointer(display_); }
+
+    static Point query_pointer(Display* display);
 
 private:
     bool open_surfaces();

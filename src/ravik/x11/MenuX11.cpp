@@ -32,17 +32,7 @@ bool MenuX11::handles(Window window) const
 
 Point MenuX11::get_cursor_native() const
 {
-    Display* display = connection_.get_display();
-    Window root = 0;
-    Window child = 0;
-    int x = 0;
-    int y = 0;
-    int window_x = 0;
-    int window_y = 0;
-    unsigned state = 0;
-    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &window_x, &window_y,
-                  &state);
-    return {x, y};
+    return connection_.get_pointer();
 }
 
 Rect MenuX11::get_screen_native() const

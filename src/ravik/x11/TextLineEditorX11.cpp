@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <utility>
 
 #include "ravik/x11/ConnectionX11.hpp"
 
@@ -90,49 +91,40 @@ void TextLineEditorX11::handle(XEvent& event)
 
 void TextLineEditorX11::on_key(XKeyEvent& event)
 {
+    using Key = LineEdit::Key;
+    static constexpr std::pair<KeySym, Key> keys[] = {
+        {XK_BackSpace, Key::backspace}, {XK_Delete, Key::del},
+        {XK_KP_Delete, Key::del},       {XK_Left, Key::left},
+        {XK_KP_Left, Key::left},        {XK_Right, Key::right},
+        {XK_KP_Right, Key::right},      {XK_Home, Key::home},
+        {XK_KP_Home, Key::home},        {XK_End, Key::end},
+        {XK_KP_End, Key::end},
+    };
     char typed[32];
     KeySym sym = NoSymbol;
     const int length = XLookupString(&event, typed, sizeof typed, &sym, nullptr);
-    const bool shift = (event.state & ShiftMask) != 0;
-    switch (sym)
+    if (sym == XK_Return || sym == XK_KP_Enter)
     {
-    case XK_Return:
-    case XK_KP_Enter:
         press_enter();
         return;
-    case XK_Escape:
+    }
+    if (sym == XK_Escape)
+    {
         press_escape();
         return;
-    case XK_BackSpace:
-        press(LineEdit::Key::backspace);
-        return;
-    case XK_Delete:
-    case XK_KP_Delete:
-        press(LineEdit::Key::del);
-        return;
-    case XK_Left:
-    case XK_KP_Left:
-        press(LineEdit::Key::left, shift);
-        return;
-    case XK_Right:
-    case XK_KP_Right:
-        press(LineEdit::Key::right, shift);
-        return;
-    case XK_Home:
-    case XK_KP_Home:
-        press(LineEdit::Key::home, shift);
-        return;
-    case XK_End:
-    case XK_KP_End:
-        press(LineEdit::Key::end, shift);
-        return;
-    default:
-        // Latin-1 bytes, which the fonts draw; the field drops control characters.
-        if (length > 0)
+    }
+    for (const auto& [keysym, key] : keys)
+    {
+        if (sym == keysym)
         {
-            type({typed, static_cast<std::size_t>(length)});
+            press(key, (event.state & ShiftMask) != 0);
+            return;
         }
-        return;
+    }
+    // Latin-1 bytes, which the fonts draw; the field drops control characters.
+    if (length > 0)
+    {
+        type({typed, static_cast<std::size_t>(length)});
     }
 }
 

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <stdexcept>
 
+#include "ravik/x11/ConnectionX11.hpp"
 #include "ravik/x11/WindowX11.hpp"
 
 namespace test
@@ -168,17 +169,7 @@ void X11Host::settle()
 // Both ask through the plug-in's connection, which reads after everything the plug-in asked for.
 ravik::Point X11Host::get_pointer() const
 {
-    Display* display = window_.get_display();
-    Window root = 0;
-    Window child = 0;
-    int x = 0;
-    int y = 0;
-    int window_x = 0;
-    int window_y = 0;
-    unsigned state = 0;
-    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &window_x, &window_y,
-                  &state);
-    return {x - origin.x, y - origin.y};
+    return ravik::ConnectionX11::query_pointer(window_.get_display()) - origin;
 }
 
 bool X11Host::is_cursor_visible() const
