@@ -50,6 +50,7 @@ TEST_P(WindowX11Test, ClicksDoubleClicksAndTheWheelReachTheControlUnderThePointe
     host->key(XK_Shift_L, true);
     host->click(Button3);
     host->key(XK_Shift_L, false);
+    host->click(Button2);
     host->click(Button1);
     host->click(Button1);
     host->click(Button1);
@@ -57,7 +58,7 @@ TEST_P(WindowX11Test, ClicksDoubleClicksAndTheWheelReachTheControlUnderThePointe
     host->click(Button4);
     host->key(XK_Control_L, false);
     host->click(Button5);
-    ASSERT_TRUE(wait_for_log(11));
+    ASSERT_TRUE(wait_for_log(13));
     clock.advance(0.6);
     host->click(Button1);
     host->move({22, 20});
@@ -65,11 +66,12 @@ TEST_P(WindowX11Test, ClicksDoubleClicksAndTheWheelReachTheControlUnderThePointe
     host->click(Button1);
     host->move({25, 20});
     host->click(Button1);
-    ASSERT_TRUE(wait_for_log(21));
+    ASSERT_TRUE(wait_for_log(23));
     EXPECT_THAT(knob().log,
                 ElementsAre("move 20,20", "click 20,20 b2 m2 d0", "click 20,20 b0 m2 d0",
-                            "click 20,20 b1 m0 d0", "click 20,20 b0 m0 d0", "click 20,20 b1 m0 d1",
-                            "click 20,20 b0 m0 d0", "click 20,20 b1 m0 d0", "click 20,20 b0 m0 d0",
+                            "click 20,20 b4 m0 d0", "click 20,20 b0 m0 d0", "click 20,20 b1 m0 d0",
+                            "click 20,20 b0 m0 d0", "click 20,20 b1 m0 d1", "click 20,20 b0 m0 d0",
+                            "click 20,20 b1 m0 d0", "click 20,20 b0 m0 d0",
                             "wheel 20,20 1.000000 m1", "wheel 20,20 -1.000000 m0",
                             "click 20,20 b1 m0 d0", "click 20,20 b0 m0 d0", "move 22,20",
                             "click 22,20 b1 m0 d1", "click 22,20 b0 m0 d0", "click 22,20 b1 m0 d0",
