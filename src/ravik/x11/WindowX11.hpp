@@ -27,12 +27,13 @@ class TickerX11;
 // entry behaviour as on Windows. Its pop-up menus and text field are drawn by the toolkit with
 // the window's font.
 //
-// Nothing here ever waits for the X server to send something, so the host's thread never blocks
-// on the plug-in. Hosts drive plug-in windows in one of two ways, and both work:
+// Nothing here waits for an event: the only waits are round trips to the server (a grab, a
+// shared-memory tile), so the host's thread never blocks on the plug-in. Hosts drive plug-in
+// windows in one of two ways, and both work:
 // - they call effEditIdle regularly, which calls idle();
-// - they read the window's _XEventProc property (a pointer to event_proc) and call it for the
-//   window's events, as Ardour does; a thread then keeps the timers going by having the host
-//   call it every few milliseconds (TickerX11).
+// - they read the window's _XEventProc property (a pointer to event_proc, in two 32-bit items,
+//   low half first) and call it for the window's events, as Ardour does; a thread then keeps the
+//   timers going by having the host call it every few milliseconds (TickerX11).
 // Either way the window handles what its connection received, ticks the timers and paints what
 // was exposed or invalidated, on the host's user-interface thread.
 class WindowX11 final : public WindowHost
