@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test of Morvane: the native suite in release, the native suite under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the robustness tests under ThreadSanitizer, every fuzz target for
-# a short time, the suite cross-compiled for 64-bit Windows and run under wine, and the Windows
-# build's audio and chunks against the Linux build's. Installs what it needs first. Fails when any
-# build or test fails on any target.
+# and UndefinedBehaviorSanitizer (both on a virtual X display), the robustness tests under
+# ThreadSanitizer, every fuzz target for a short time, the suite cross-compiled for 64-bit Windows
+# and run under wine, and the Windows build's audio and chunks against the Linux build's. Installs
+# what it needs first. Fails when any build or test fails on any target.
 set -uo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh || exit 1
@@ -39,8 +39,11 @@ run_suite() {
     summaries+=("$label: ${line:-ctest gave no summary}")
 }
 
-run_suite native-release "Linux"
-run_suite native-asan "Linux, ASan+UBSan"
+# The native suites run on a virtual display of their own: the X11 window's tests open real
+# windows and move its pointer.
+native_display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+run_suite native-release "Linux" "${native_display[@]}"
+run_suite native-asan "Linux, ASan+UBSan" "${native_display[@]}"
 # Only the robustness tests (torture, instances) run under ThreadSanitizer: its build is slow.
 run_suite native-tsan "Linux, TSan (robustness)"
 

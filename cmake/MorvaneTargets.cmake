@@ -59,22 +59,26 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 endif()
 
-# morvane_test(name SOURCES ... DEPS ...)
+# morvane_test(name SOURCES ... DEPS ... [PROPERTIES name value ...])
 # One GoogleTest executable. Natively every test case is its own ctest entry; under wine the
 # executable is one entry, since starting a Windows process per case would dominate the run.
+# PROPERTIES are further ctest properties of every entry.
 function(morvane_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE morvane_options ${ARG_DEPS} GTest::gmock GTest::gtest_main)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
+    if(ARG_PROPERTIES)
+      set_tests_properties(${name} PROPERTIES ${ARG_PROPERTIES})
+    endif()
   else()
     # The plug-in keeps per-user values (autoload, MIDI layout) in the user's configuration
     # folder: tests use one of their own, so neither the developer's settings change the results
     # nor the tests change the developer's settings. Tests that need an empty one make their own.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+      PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config" ${ARG_PROPERTIES})
   endif()
 endfunction()
 

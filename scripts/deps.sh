@@ -10,12 +10,13 @@ packages=(
     cmake ninja-build g++ ccache pkg-config
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     libcli11-dev libsndfile1-dev libsmf-dev libpng-dev
+    libx11-dev libxext-dev
 )
 if [ "$job" != run ]; then
     packages+=(
         clang-14 libclang-rt-14-dev
         googletest libgtest-dev libgmock-dev libbenchmark-dev
-        wine64 xvfb xauth
+        wine64 xvfb xauth libxtst-dev libxfixes-dev
         lsp-plugins-vst
         libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
     )

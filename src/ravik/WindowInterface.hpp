@@ -10,6 +10,7 @@
 namespace ravik
 {
 
+class FontInterface;
 class Menu;
 class RenderingBufferInterface;
 class SPTreeNodeInterface;
@@ -39,6 +40,9 @@ public:
     // The host's idle call, on the window's thread: where a system gives the window no timer or
     // event dispatch of its own, its events and timers are handled here.
     virtual void idle() {}
+    // Not owned: the font of menus and text fields where the toolkit draws them itself; systems
+    // whose own menus and fields are used need none.
+    virtual void set_font(const FontInterface* /*font*/) {}
 
     // Opens the native window, then shows both trees. 0, or what open_native answered.
     int open(void* parent);

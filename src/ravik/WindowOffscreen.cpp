@@ -9,85 +9,65 @@
 namespace ravik
 {
 
-void TextLineEditorOffscreen::press_enter()
+std::unique_ptr<RenderingBufferMemory> TextLineEditorOffscreen::render() const
 {
-    set_validated(true);
-    finish();
+    auto field = std::make_unique<RenderingBufferMemory>(rect_.x2 - rect_.x1, rect_.y2 - rect_.y1);
+    draw(*field);
+    return field;
 }
 
-void TextLineEditorOffscreen::press_escape()
-{
-    set_validated(false);
-    finish();
-}
-
-int TextLineEditorOffscreen::start_native(const TextInputRequest& /*request*/)
+int TextLineEditorOffscreen::open_field(const Rect& /*rect*/)
 {
     return 0;
 }
 
-int MenuOffscreen::show(MenuRequest& request)
+Point MenuOffscreen::get_cursor_native() const
 {
-    root_ = request.root;
-    pos_ = window_.get_cursor() + request.offset;
-    return 0;
+    return window_.get_cursor();
 }
 
-int MenuOffscreen::stop()
+std::unique_ptr<RenderingBufferMemory> MenuOffscreen::render(int level) const
 {
-    const bool was_shown = root_ != nullptr;
-    root_ = nullptr;
-    return was_shown ? 0 : -1;
+    const Point size = use_panel(level).get_size();
+    auto panel = std::make_unique<RenderingBufferMemory>(size.x, size.y);
+    draw_panel(level, *panel);
+    return panel;
 }
-
-namespace
-{
-
-MenuItem* find_pickable(const MenuList& list, const std::string& label)
-{
-    if (list.is_disabled())
-    {
-        return nullptr;
-    }
-    for (int i = 0; i < list.size(); ++i)
-    {
-        MenuNodeInterface& node = list.at(i);
-        if (!node.is_shown())
-        {
-            continue;
-        }
-        if (const auto* sub = dynamic_cast<const MenuList*>(&node))
-        {
-            if (MenuItem* item = find_pickable(*sub, label))
-            {
-                return item;
-            }
-        }
-        else if (auto* item = dynamic_cast<MenuItem*>(&node);
-                 item != nullptr && !item->is_disabled() && item->get_label() == label)
-        {
-            return item;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
 
 bool MenuOffscreen::pick(const std::string& label)
 {
-    MenuItem* item = root_ != nullptr ? find_pickable(*root_, label) : nullptr;
-    if (item == nullptr)
+    return is_shown() && pick_in(0, label);
+}
+
+bool MenuOffscreen::pick_in(int level, const std::string& label)
+{
+    const MenuPanel& panel = use_panel(level);
+    for (int row = 0; row < panel.get_nbr_rows(); ++row)
     {
-        return false;
+        if (!panel.is_selectable(row))
+        {
+            continue;
+        }
+        const Rect r = get_row_rect(level, row);
+        const Point centre{(r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2};
+        const MenuPanel::Row& entry = panel.get_row(row);
+        if (entry.kind == MenuPanel::Kind::item && entry.node->get_label() == label)
+        {
+            on_move(centre);
+            on_button(centre, true);
+            on_button(centre, false);
+            return true;
+        }
+        if (entry.kind == MenuPanel::Kind::submenu)
+        {
+            on_move(centre);
+            if (get_nbr_panels() > level + 1 && pick_in(level + 1, label))
+            {
+                return true;
+            }
+        }
     }
-    // The menu is gone before the pick is acted on, as the system's pop-ups are.
-    stop();
-    if (MenuListenerInterface* listener = item->get_listener())
-    {
-        listener->on_select();
-    }
-    return true;
+    return false;
 }
 
 WindowOffscreen::WindowOffscreen(const Point& size)
@@ -131,6 +111,12 @@ void WindowOffscreen::close_native()
     captured_ = false;
     use_timers().clear_all();
     on_destroyed();
+}
+
+void WindowOffscreen::set_font(const FontInterface* font)
+{
+    editor_.set_font(font);
+    menu_.set_font(font);
 }
 
 void WindowOffscreen::on_content_resized()

@@ -3,31 +3,30 @@
 #include <memory>
 #include <string>
 
-#include "ravik/Menu.hpp"
+#include "ravik/MenuDrawn.hpp"
 #include "ravik/MouseMessages.hpp"
 #include "ravik/RenderingBufferMemory.hpp"
-#include "ravik/TextLineEditorInterface.hpp"
+#include "ravik/TextLineEditorDrawn.hpp"
 #include "ravik/WindowHost.hpp"
 
 namespace ravik
 {
 
 // A text field that exists only in memory: a test types into it and ends it as a user would.
-class TextLineEditorOffscreen final : public TextLineEditorInterface
+class TextLineEditorOffscreen final : public TextLineEditorDrawn
 {
 public:
-    // Replaces the field's text, as typing over the selected text does.
-    void type(const std::string& text) { text_ = text; }
-    void press_enter();
-    void press_escape();
+    // The field as the user sees it.
+    std::unique_ptr<RenderingBufferMemory> render() const;
 
 protected:
-    int start_native(const TextInputRequest& request) override;
-    int close_native() override { return 0; }
+    int open_field(const Rect& rect) override;
+    void close_field() override {}
 };
 
-// A pop-up menu that exists only in memory: a test picks an item as a user would.
-class MenuOffscreen final : public Menu
+// A pop-up menu that exists only in memory, on a screen whose coordinates are the window's: a
+// test moves, clicks and types on it as a user would, or picks an item by its label.
+class MenuOffscreen final : public MenuDrawn
 {
 public:
     explicit MenuOffscreen(const class WindowOffscreen& window)
@@ -35,18 +34,30 @@ public:
     {
     }
 
-    int show(MenuRequest& request) override;
-    int stop() override;
-
-    bool is_shown() const { return root_ != nullptr; }
-    // Where the menu opened, in window coordinates.
-    const Point& get_position() const { return pos_; }
-    // Picks the item and closes the menu: false when no shown, enabled item has that label.
+    // Where the root panel opened.
+    Point get_position() const
+    {
+        const Rect r = get_panel_rect(0);
+        return {r.x1, r.y1};
+    }
+    // Opens the submenus on the way and clicks the first shown, enabled item with that label, as
+    // a user would: false when there is none (the menu stays open).
     bool pick(const std::string& label);
+    std::unique_ptr<RenderingBufferMemory> render(int level) const;
+    void set_screen(const Rect& screen) { screen_ = screen; }
+
+protected:
+    Point get_cursor_native() const override;
+    Rect get_screen_native() const override { return screen_; }
+    int open_native() override { return 0; }
+    void update_native() override {}
+    void close_native() override {}
 
 private:
+    bool pick_in(int level, const std::string& label);
+
     const WindowOffscreen& window_;
-    Point pos_;
+    Rect screen_{0, 0, 1280, 1024};
 };
 
 // The toolkit's window in memory: the same trees, messages and paint cycle as on screen, drawn
@@ -65,6 +76,8 @@ public:
     int open_native(void* parent) override;
     void close_native() override;
     void on_content_resized() override;
+    // The font of the window's menus and text fields; not owned.
+    void set_font(const FontInterface* font) override;
 
     // Input as a user gives it. Positions are window coordinates.
     void press(const Point& pos, int button = mouse::left, int modifiers = 0);

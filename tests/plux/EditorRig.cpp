@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "plux/vst2/TestEffect.hpp"
+#include "ravik/FontFactory.hpp"
 #include "sys/RegistrySandbox.hpp"
 
 namespace test
@@ -106,7 +107,9 @@ std::vector<std::string> menu_lines(const ravik::MenuList& menu)
 }
 
 EditorRig::EditorRig()
+    : font(ravik::FontFactory::create("font_02"))
 {
+    window.set_font(font.get());
     root.set_position({0, 0});
     window.set_control_root(&root);
     window.open(nullptr);

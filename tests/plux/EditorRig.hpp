@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 // What the editor's services meet around them in tests: a DSP side with the effect's eight
 // parameter names and steps, the editor's host adapter, and an offscreen window under the test
 // clock.
@@ -11,6 +13,7 @@
 #include "plux/prog/BankManager.hpp"
 #include "plux/setting/SettingDspMixin.hpp"
 #include "ravik/CtrlGroupNodes.hpp"
+#include "ravik/FontInterface.hpp"
 #include "ravik/MenuNodes.hpp"
 #include "ravik/WindowOffscreen.hpp"
 #include "sys/ManualClock.hpp"
@@ -125,6 +128,8 @@ public:
     void wait(double seconds, double step = 0.01);
 
     ManualClock clock;
+    // The editor's font draws the pop-up menus and text fields.
+    std::unique_ptr<ravik::FontInterface> font;
     ravik::WindowOffscreen window{{300, 335}};
     ravik::CtrlGroupItem root;
 };

@@ -162,6 +162,7 @@ void VantrelGui::attach_trees()
     {
         return;
     }
+    window_->set_font(&pictures_.use_font());
     window_->set_content_size({width, height});
     window_->set_window_size({width, height});
     window_->set_background_root(&background_split_);

@@ -7,6 +7,7 @@
 #include "ravik/BackgroundNodes.hpp"
 #include "ravik/CtrlGroupNodes.hpp"
 #include "ravik/DefaultEventListener.hpp"
+#include "ravik/FontFactory.hpp"
 #include "ravik/PicDataFactory.hpp"
 #include "ravik/WindowOffscreen.hpp"
 #include "ravik/widget/MouseMode.hpp"
@@ -49,6 +50,8 @@ public:
         root.set_position({0, 0});
         background_.set_picture(picture("bkg_21_main"));
         background_.set_position({0, 0});
+        font_ = ravik::FontFactory::create("font_02");
+        window.set_font(font_.get());
         window.set_content_size({300, 335});
         window.set_background_root(&background_);
         window.set_control_root(&root);
@@ -88,6 +91,7 @@ public:
 private:
     std::vector<std::unique_ptr<ravik::PicDataInterface>> data_;
     ravik::BackgroundItem background_;
+    std::unique_ptr<ravik::FontInterface> font_;
 };
 
 } // namespace test

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "ravik/FontFactory.hpp"
 #include "ravik/GraphicMessages.hpp"
 #include "ravik/MenuMessages.hpp"
 #include "ravik/MenuNodes.hpp"
@@ -25,6 +26,7 @@ protected:
     void SetUp() override
     {
         scene.attach(window);
+        window.set_font(font.get());
         ASSERT_EQ(window.open(nullptr), 0);
         scene.use_log().clear();
         for (int i = 0; i < scene.get_nbr_controls(); ++i)
@@ -34,6 +36,7 @@ protected:
     }
 
     test::ManualClock clock;
+    std::unique_ptr<ravik::FontInterface> font = ravik::FontFactory::create("font_02");
     ravik::WindowOffscreen window{{320, 360}};
     test::ToolkitScene scene{4};
     test::ProbeControl& knob() { return scene.control(0); }
