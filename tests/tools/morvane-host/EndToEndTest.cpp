@@ -1,5 +1,6 @@
 // morvane-host run as a program on small inputs, through the project's test plug-in (a gain on
-// parameter "Gain", 0 to 2, and the built-in bank) and the probe plug-in.
+// parameter "Gain", 0 to 2, and the built-in bank) and the harness's fake plug-in, which shows the
+// MIDI events it gets on its right output and fails when told to.
 #include <bit>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "SmfBuilder.hpp"
 #include "ToolFixture.hpp"
 #include "morvane-host/DemoSignal.hpp"
+#include "tools/vst2host/fake/FakePluginProtocol.hpp"
 
 using namespace morvane_host;
 using namespace morvane_host_test;
@@ -138,8 +140,8 @@ TEST_F(RenderOptions, PlaysMidiControllersAtTheirFrames)
     silence.rate = 8000;
     silence.channels.assign(2, std::vector<float>(8000));
     const ToolRun result =
-        run({"render", probe_plugin, "--in", write_wav("in.wav", silence), "--out", path("out.wav"),
-             "--block", "300", "--midi", path("cc.mid")});
+        run({"render", fake_plugin_path, "--in", write_wav("in.wav", silence), "--out",
+             path("out.wav"), "--block", "300", "--midi", path("cc.mid")});
     ASSERT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.err.find("1 controller events after the end"), std::string::npos)
         << result.err;
@@ -224,9 +226,10 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Help, testing::Values("info", "render", "d
 struct ErrorCase
 {
     const char* name;
-    std::vector<std::string> arguments; // {plugin}, {probe}, {in}, {text}, {out} are filled in
+    std::vector<std::string> arguments; // {plugin}, {fake}, {in}, {text}, {out}... are filled in
     int exit_code;
     const char* message;
+    const char* fault = ""; // the fake plug-in's
 };
 
 class Errors : public ToolFixture, public testing::WithParamInterface<ErrorCase>
@@ -242,10 +245,7 @@ TEST_P(Errors, GiveOneLineAnExitCodeAndNoFiles)
     {
         for (const auto& [key, value] :
              {std::pair<std::string, std::string>{"{plugin}", test_plugin},
-              {"{probe}", probe_plugin},
-              {"{nan}", native_path(MORVANE_HOST_NAN_PLUGIN)},
-              {"{crash}", native_path(MORVANE_HOST_CRASH_PLUGIN)},
-              {"{null}", native_path(MORVANE_HOST_NULL_ENTRY_PLUGIN)},
+              {"{fake}", fake_plugin_path},
               {"{noentry}", native_path(MORVANE_HOST_NO_ENTRY_PLUGIN)},
               {"{in}", path("in.wav")},
               {"{text}", path("text.txt")},
@@ -257,7 +257,7 @@ TEST_P(Errors, GiveOneLineAnExitCodeAndNoFiles)
         }
         arguments.push_back(argument);
     }
-    const ToolRun result = run(arguments);
+    const ToolRun result = run(arguments, {{fake_plugin::fault_variable, GetParam().fault}});
     EXPECT_EQ(result.exit_code, GetParam().exit_code) << result.err;
     EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
     const auto first = result.err.find_first_not_of("\r\n");
@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"render", "{noentry}", "--out", "{out}"},
                   2,
                   "exports neither VSTPluginMain nor main"},
-        ErrorCase{"null_entry", {"bench", "{null}"}, 2, "answered no effect"},
+        ErrorCase{"null_entry", {"bench", "{fake}"}, 2, "answered no effect", "no_effect"},
         ErrorCase{"unknown_parameter",
                   {"render", "{plugin}", "--out", "{out}", "--set", "Nope=1"},
                   1,
@@ -328,13 +328,15 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"missing_out", {"render", "{plugin}"}, 1, "--out"},
         ErrorCase{"unknown_command", {"play", "{plugin}"}, 1, "no subcommand \"play\""},
         ErrorCase{"crash",
-                  {"render", "{crash}", "--out", "{out}", "--chunk-out", "{folder}/bank.bin"},
+                  {"render", "{fake}", "--out", "{out}", "--chunk-out", "{folder}/bank.bin"},
                   4,
-                  "the plug-in crashed"},
+                  "the plug-in crashed",
+                  "crash"},
         ErrorCase{"not_finite",
-                  {"render", "{nan}", "--in", "{in}", "--out", "{out}"},
+                  {"render", "{fake}", "--in", "{in}", "--out", "{out}"},
                   4,
-                  "not a finite number (NaN) at 0.500 s on output 1"},
+                  "not a finite number (NaN) at 0.500 s on output 1",
+                  "nan"},
         ErrorCase{
             "demo_folder", {"demo", "{plugin}", "--out", "{text}"}, 3, "cannot make the folder"}),
     [](const testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,14 @@ namespace morvane_host_test
 
 inline const std::string tool_path = MORVANE_HOST_PATH;
 inline const std::string test_plugin = native_path(MORVANE_HOST_TEST_PLUGIN);
-inline const std::string probe_plugin = native_path(MORVANE_HOST_PROBE_PLUGIN);
+inline const std::string fake_plugin_path = native_path(MORVANE_HOST_FAKE_PLUGIN);
+
+struct ToolRun
+{
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
 
 // A fresh folder per test for the files the tool reads and writes.
 class ToolFixture : public testing::Test
@@ -37,15 +46,26 @@ protected:
 
     std::string path(const std::string& name) const { return (folder / name).string(); }
 
-    ToolRun run(std::vector<std::string> arguments,
-                std::vector<std::pair<std::string, std::string>> environment = {}) const
+    // Runs morvane-host of this build with the arguments.
+    ToolRun run(std::vector<std::string> arguments, Environment environment = {}) const
     {
         arguments.insert(arguments.begin(), native_path(tool_path));
         const std::string suppressions = MORVANE_HOST_LSAN_SUPPRESSIONS;
         if (!suppressions.empty())
             environment.emplace_back("LSAN_OPTIONS",
                                      "suppressions=" + suppressions + ":print_suppressions=0");
-        return run_program(arguments, environment);
+        return run_command(arguments, environment);
+    }
+
+    // Runs any program, its output and error kept in the test's folder until they are read.
+    ToolRun run_command(const std::vector<std::string>& command,
+                        const Environment& environment = {}) const
+    {
+        ToolRun run;
+        run.exit_code = run_to_end(command, environment, path("stdout.txt"), path("stderr.txt"));
+        run.out = take_text("stdout.txt");
+        run.err = take_text("stderr.txt");
+        return run;
     }
 
     std::string write_wav(const std::string& name, const morvane_host::AudioData& audio) const
@@ -59,6 +79,14 @@ protected:
     morvane_host::AudioData read_wav(const std::string& file) const
     {
         return morvane_host::decode_wav(morvane_host::read_file_bytes(file));
+    }
+
+    std::string take_text(const std::string& name) const
+    {
+        std::ostringstream text;
+        text << std::ifstream(path(name), std::ios::binary).rdbuf();
+        std::filesystem::remove(path(name));
+        return text.str();
     }
 
     std::filesystem::path folder;

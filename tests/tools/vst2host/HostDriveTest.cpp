@@ -39,29 +39,27 @@ std::vector<float> ramp(float start)
 
 } // namespace
 
-TEST_F(HostDrive, ReadsTheEffectsTexts)
+TEST_F(HostDrive, ReadsTheEffectsTextsAndCapabilities)
 {
     EXPECT_EQ(host.get_effect_name(), "Fake Gain");
     EXPECT_EQ(host.get_vendor_string(), "Morvane Tests");
     EXPECT_EQ(host.get_product_string(), "Fake Plugin");
     EXPECT_EQ(host.get_vendor_version(), 7);
-    EXPECT_EQ(host.get_param_name(1), "Bypass");
+    EXPECT_EQ(host.get_param_name(0), "Gain");
     EXPECT_EQ(host.get_param_label(0), "dB");
     EXPECT_EQ(host.get_param_display(0), "0.0") << "unity gain";
-    EXPECT_EQ(host.get_param_display(1), "Off");
-    EXPECT_EQ(host.get_program_name(), "Unity");
-}
-
-TEST_F(HostDrive, GivesAnEmptyTextWhenThePluginWritesNothing)
-{
     // The fake writes nothing for parameters it does not have; the host's buffer was zeroed.
     EXPECT_EQ(host.get_param_name(5), "");
     EXPECT_EQ(host.get_param_label(5), "");
     EXPECT_EQ(host.get_param_display(5), "");
+    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
+    EXPECT_EQ(host.can_do("offline"), -1);
+    EXPECT_EQ(host.can_do("bypass"), 0);
 }
 
 TEST_F(HostDrive, ChangesAndNamesPrograms)
 {
+    EXPECT_EQ(host.get_program_name(), "Unity");
     host.set_program(2);
     EXPECT_EQ(host.get_program(), 2);
     host.set_program_name("My Loud Sound");
@@ -69,13 +67,6 @@ TEST_F(HostDrive, ChangesAndNamesPrograms)
     EXPECT_EQ(host.get_program_name_indexed(0), std::optional<std::string>("Unity"));
     EXPECT_EQ(host.get_program_name_indexed(2), std::optional<std::string>("My Loud Sound"));
     EXPECT_EQ(host.get_program_name_indexed(3), std::nullopt) << "past the last program";
-}
-
-TEST_F(HostDrive, AsksCapabilities)
-{
-    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
-    EXPECT_EQ(host.can_do("offline"), -1);
-    EXPECT_EQ(host.can_do("bypass"), 0);
 }
 
 TEST_F(HostDrive, SetsParametersDirectlyAndFromText)
@@ -110,7 +101,7 @@ TEST_F(HostDrive, ReadsParameterAndPinProperties)
     EXPECT_STREQ(gain->label, "Gain");
     EXPECT_STREQ(gain->shortLabel, "Gn");
     EXPECT_EQ(gain->flags, vst2::kVstParameterCanRamp);
-    EXPECT_FALSE(host.get_parameter_properties(1).has_value()) << "the plug-in answers 0";
+    EXPECT_FALSE(host.get_parameter_properties(1).has_value()) << "no such parameter: 0";
 
     const std::optional<vst2::VstPinProperties> in = host.get_input_properties(0);
     ASSERT_TRUE(in.has_value());
@@ -126,7 +117,6 @@ struct GainCase
 {
     const char* name;
     float gain_param;
-    float bypass_param;
     float expected_gain;
 };
 
@@ -138,7 +128,6 @@ TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
 {
     const GainCase& c = GetParam();
     host.set_parameter(0, c.gain_param);
-    host.set_parameter(1, c.bypass_param);
     std::vector<float> in_left = ramp(0.1f), in_right = ramp(-0.5f);
     std::vector<float> out_left(block, 9.0f), out_right(block, 9.0f);
     float* inputs[] = {in_left.data(), in_right.data()};
@@ -151,11 +140,12 @@ TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Gains, HostProcess,
-    testing::Values(GainCase{"Unity", 0.5f, 0.0f, 1.0f}, GainCase{"Half", 0.25f, 0.0f, 0.5f},
-                    GainCase{"Silent", 0.0f, 0.0f, 0.0f}, GainCase{"Bypassed", 0.0f, 1.0f, 1.0f}),
-    [](const testing::TestParamInfo<GainCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Gains, HostProcess,
+                         testing::Values(GainCase{"Unity", 0.5f, 1.0f},
+                                         GainCase{"Half", 0.25f, 0.5f},
+                                         GainCase{"Silent", 0.0f, 0.0f}),
+                         [](const testing::TestParamInfo<GainCase>& info)
+                         { return info.param.name; });
 
 TEST_F(HostDrive, FeedsSilenceToChannelsTheCallerDoesNotGive)
 {
@@ -172,19 +162,6 @@ TEST_F(HostDrive, FeedsSilenceToChannelsTheCallerDoesNotGive)
     ASSERT_TRUE(host.process(inputs, both_outputs, block));
     for (float sample : out_right)
         ASSERT_EQ(sample, 0.0f) << "the missing right input reads as silence";
-}
-
-TEST_F(HostDrive, RunsMonoWhenTheRightInputIsUnplugged)
-{
-    host.suspend();
-    host.set_input_connected(1, false);
-    host.resume();
-    std::vector<float> in_left = ramp(0.3f), in_right(block, 0.0f);
-    std::vector<float> out_left(block), out_right(block);
-    float* inputs[] = {in_left.data(), in_right.data()};
-    float* outputs[] = {out_left.data(), out_right.data()};
-    ASSERT_TRUE(host.process(inputs, outputs, block));
-    EXPECT_EQ(out_right, in_left) << "the right output follows the left input";
 }
 
 TEST_F(HostDrive, RefusesBlocksTheEffectWasNotPreparedFor)
@@ -209,9 +186,8 @@ TEST_F(HostDrive, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
     events.clear();
     EXPECT_EQ(events.use_events()->numEvents, 0);
 
-    EXPECT_EQ(seen_by(host).events_received, 5);
     const std::vector<vst2::VstEvent> back = host.get_received_events();
-    ASSERT_EQ(back.size(), 5u) << "the fake sends every event back";
+    ASSERT_EQ(back.size(), 5u) << "the plug-in got every event and sent it back";
     for (int i = 0; i < 5; ++i)
     {
         vst2::VstMidiEvent midi;

@@ -81,7 +81,7 @@ protected:
                 argument = vst2host::to_windows_path(argument);
         }
         arguments.insert(arguments.begin(), {wine_run, windows_tool});
-        return run_program(arguments);
+        return run_command(arguments);
     }
 
     std::string windows_tool;

@@ -1,15 +1,20 @@
-// A small stereo gain built as a VST 2 plug-in library for the host harness's tests. It calls its
-// host the ways a real plug-in does: the version at the entry, automation and edit gestures (the
-// end of a gesture from its background thread), the time information in every block, the pin
-// connections at resume. Tests make it call any host opcode from any thread through
-// effVendorSpecific (FakePluginProtocol.hpp).
+// A small stereo gain built as a VST 2 plug-in library, for the tests of the host harness and of
+// morvane-host. It calls its host the ways a real plug-in does: the version and the host's vendor
+// at the entry, an edit gesture around each parameter change, the time information in every block,
+// the MIDI events it gets sent straight back. Tests make it call any host opcode from any thread
+// through effVendorSpecific; programs that load it make it fail through the environment
+// (FakePluginProtocol.hpp).
+//
+// Both outputs are their inputs times the gain, twice parameter 0; each MIDI event of a block
+// shows on the right output at its deltaFrames as channel * 100000 + data1 * 128 + data2 + 1.
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -32,8 +37,7 @@ std::atomic<int> live_effects{0};
 void note(const char* step)
 {
     std::lock_guard lock(history_mutex);
-    if (!history.empty())
-        history += ' ';
+    history += history.empty() ? "" : " ";
     history += step;
 }
 
@@ -46,67 +50,98 @@ void copy_text(void* ptr, const std::string& text, std::size_t room)
     static_cast<char*>(ptr)[length] = '\0';
 }
 
+enum class Fault
+{
+    none,
+    no_effect,
+    nan,
+    crash,
+};
+
+Fault fault_from_environment()
+{
+    const char* text = std::getenv(fake_plugin::fault_variable);
+    const std::string fault = text != nullptr ? text : "";
+    if (fault == "no_effect")
+        return Fault::no_effect;
+    if (fault == "nan")
+        return Fault::nan;
+    return fault == "crash" ? Fault::crash : Fault::none;
+}
+
+constexpr VstInt32 num_programs = 3;
+
 class FakeEffect
 {
 public:
-    FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version);
+    FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version, Fault fault);
     ~FakeEffect();
     FakeEffect(const FakeEffect&) = delete;
     FakeEffect& operator=(const FakeEffect&) = delete;
 
+    // The entry asks with its own record before the host has it.
+    void learn_host_vendor()
+    {
+        call(audioMasterGetVendorString, 0, 0, seen.host_vendor);
+        seen.host_vendor[sizeof(seen.host_vendor) - 1] = '\0';
+    }
+
     AEffect effect{};
 
-    void learn_host_vendor();
-
 private:
-    static FakeEffect* of(AEffect* e) { return static_cast<FakeEffect*>(e->object); }
+    static FakeEffect& of(AEffect* e) { return *static_cast<FakeEffect*>(e->object); }
     static VstIntPtr dispatcher_proc(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                     void* ptr, float opt);
-    static void process_proc(AEffect*, float**, float**, VstInt32) {}
-    static void process_replacing_proc(AEffect* e, float** inputs, float** outputs,
-                                       VstInt32 frames);
-    static void set_parameter_proc(AEffect* e, VstInt32 index, float value);
-    static float get_parameter_proc(AEffect* e, VstInt32 index);
+                                     void* ptr, float)
+    {
+        return of(e).dispatch(opcode, index, value, ptr);
+    }
+    static void process_replacing_proc(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
+    {
+        of(e).process(inputs, outputs, frames);
+    }
+    static void set_parameter_proc(AEffect* e, VstInt32 index, float value)
+    {
+        of(e).set_parameter(index, value);
+    }
+    static float get_parameter_proc(AEffect* e, VstInt32 index)
+    {
+        return index == 0 ? of(e).gain : 0.0f;
+    }
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-    VstIntPtr call(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+    VstIntPtr call(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt = 0.0f)
     {
         return host(&effect, opcode, index, value, ptr, opt);
     }
-    void call_host_on(fake_plugin::HostCall* request, VstIntPtr thread);
-    void set_param(VstInt32 index, float value);
-    std::string param_display(VstInt32 index) const;
-    void gesture_loop();
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr);
+    void call_host_on(fake_plugin::HostCall& request, VstIntPtr thread);
+    void set_parameter(VstInt32 index, float value);
+    void process(float** inputs, float** outputs, VstInt32 frames);
 
     HostCallback host;
+    Fault fault;
     fake_plugin::Seen seen;
-    float params[fake_plugin::num_params] = {0.5f, 0.0f};
-    std::string program_names[fake_plugin::num_programs] = {"Unity", "Quiet", "Loud"};
+    float gain = 0.5f;
+    std::string program_names[num_programs] = {"Unity", "Quiet", "Loud"};
     VstInt32 program = 0;
     std::vector<unsigned char> bank_chunk;
-    std::vector<unsigned char> program_chunk;
+    std::vector<unsigned char> program_chunk = {'p', 'r', 'o', 'g', '0'};
     std::size_t shell_cursor = 0;
-
-    // Edit gestures: begun on setParameter, ended by the background thread once the parameter
-    // has been left alone for a round.
-    std::mutex gesture_mutex;
-    std::vector<VstInt32> open_gestures;
-    std::atomic<bool> running{true};
-    std::thread gesture_thread;
+    std::vector<VstMidiEvent> events;
+    std::int64_t frames_done = 0;
     std::vector<std::thread> caller_threads;
 };
 
-FakeEffect::FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version)
+FakeEffect::FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version, Fault fault)
     : host(host)
+    , fault(fault)
 {
     seen.version = version;
     effect.magic = kEffectMagic;
     effect.dispatcher = &dispatcher_proc;
-    effect.process = &process_proc;
     effect.setParameter = &set_parameter_proc;
     effect.getParameter = &get_parameter_proc;
-    effect.numPrograms = fake_plugin::num_programs;
-    effect.numParams = fake_plugin::num_params;
+    effect.numPrograms = num_programs;
+    effect.numParams = 1;
     effect.numInputs = 2;
     effect.numOutputs = 2;
     effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
@@ -114,100 +149,48 @@ FakeEffect::FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version)
     effect.uniqueID = id;
     effect.version = 1;
     effect.processReplacing = &process_replacing_proc;
-    // Odd sizes, so that a host reading past them is caught by the address sanitizer.
+    // An odd size, so that a host reading past it is caught by the address sanitizer.
     for (int i = 0; i < 37; ++i)
         bank_chunk.push_back(static_cast<unsigned char>(i * 7 + 1));
-    program_chunk = {'p', 'r', 'o', 'g', '0'};
     ++live_effects;
-    gesture_thread = std::thread([this] { gesture_loop(); });
 }
 
 FakeEffect::~FakeEffect()
 {
-    running = false;
-    gesture_thread.join();
     for (std::thread& t : caller_threads)
         t.join();
     --live_effects;
 }
 
-// The entry asks with its own record before the host has it.
-void FakeEffect::learn_host_vendor()
+void FakeEffect::set_parameter(VstInt32 index, float value)
 {
-    call(audioMasterGetVendorString, 0, 0, seen.host_vendor, 0.0f);
-    seen.host_vendor[sizeof(seen.host_vendor) - 1] = '\0';
-}
-
-void FakeEffect::gesture_loop()
-{
-    while (running)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::vector<VstInt32> ending;
-        {
-            std::lock_guard lock(gesture_mutex);
-            ending.swap(open_gestures);
-        }
-        for (VstInt32 index : ending)
-            call(audioMasterEndEdit, index, 0, nullptr, 0.0f);
-    }
-}
-
-void FakeEffect::set_param(VstInt32 index, float value)
-{
-    if (index < 0 || index >= fake_plugin::num_params)
+    if (index != 0)
         return;
-    params[index] = std::clamp(value, 0.0f, 1.0f);
-    // Under the lock, so the gesture thread cannot end the gesture before it has begun.
-    std::lock_guard lock(gesture_mutex);
-    if (std::find(open_gestures.begin(), open_gestures.end(), index) == open_gestures.end())
-    {
-        call(audioMasterBeginEdit, index, 0, nullptr, 0.0f);
-        open_gestures.push_back(index);
-    }
-    call(audioMasterAutomate, index, 0, nullptr, params[index]);
+    gain = std::clamp(value, 0.0f, 1.0f);
+    call(audioMasterBeginEdit, 0, 0, nullptr);
+    call(audioMasterAutomate, 0, 0, nullptr, gain);
+    call(audioMasterEndEdit, 0, 0, nullptr);
 }
 
-std::string FakeEffect::param_display(VstInt32 index) const
+void FakeEffect::call_host_on(fake_plugin::HostCall& request, VstIntPtr thread)
 {
-    if (index == 1)
-        return params[1] >= 0.5f ? "On" : "Off";
-    const float gain = 2.0f * params[0];
-    if (gain <= 0.0f)
-        return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.1f", 20.0 * std::log10(gain));
-    return text;
-}
-
-void FakeEffect::call_host_on(fake_plugin::HostCall* request, VstIntPtr thread)
-{
-    auto make_call = [this, request]
-    {
-        request->answer =
-            call(request->opcode, request->index, request->value, request->ptr, request->opt);
-    };
+    auto make_call = [this, &request]
+    { request.answer = call(request.opcode, request.index, request.value, request.ptr); };
     if (thread == fake_plugin::same_thread)
         make_call();
     else if (thread == fake_plugin::joined_thread)
         std::thread(make_call).join();
     else
-    {
-        const fake_plugin::HostCall copy = *request;
-        caller_threads.emplace_back(
-            [this, copy] { call(copy.opcode, copy.index, copy.value, copy.ptr, copy.opt); });
-    }
+        caller_threads.emplace_back([this, copy = request]
+                                    { call(copy.opcode, copy.index, copy.value, copy.ptr); });
 }
 
-VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                               [[maybe_unused]] float opt)
+VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr)
 {
-    const bool param_ok = index >= 0 && index < fake_plugin::num_params;
     switch (opcode)
     {
     case effOpen:
         note("open");
-        call(audioMasterCanDo, 0, 0, const_cast<char*>("sizeWindow"), 0.0f);
         return 0;
     case effClose:
         note("close");
@@ -221,64 +204,54 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return 0;
     case effMainsChanged:
         note(value != 0 ? "resume" : "suspend");
-        if (value != 0)
-        {
-            for (VstInt32 pin = 0; pin < 2; ++pin)
-            {
-                seen.input_connected[pin] = call(audioMasterPinConnected, pin, 0, nullptr, 0) == 0;
-                seen.output_connected[pin] = call(audioMasterPinConnected, pin, 1, nullptr, 0) == 0;
-            }
-        }
         return 0;
     case effSetProgram:
-        if (value >= 0 && value < fake_plugin::num_programs)
+        if (value >= 0 && value < num_programs)
             program = static_cast<VstInt32>(value);
         return 0;
     case effGetProgram:
         return program;
     case effSetProgramName:
-        if (ptr != nullptr)
-            program_names[program] = std::string(static_cast<const char*>(ptr)).substr(0, 23);
+        program_names[program] = std::string(static_cast<const char*>(ptr)).substr(0, 23);
         return 0;
     case effGetProgramName:
         copy_text(ptr, program_names[program], kVstMaxProgNameLen);
         return 0;
     case effGetProgramNameIndexed:
-        if (index < 0 || index >= fake_plugin::num_programs)
+        if (index < 0 || index >= num_programs)
             return 0;
         copy_text(ptr, program_names[index], 64);
         return 1;
     case effGetParamName:
-        if (param_ok)
-            copy_text(ptr, index == 0 ? "Gain" : "Bypass", 24);
-        return 0;
     case effGetParamLabel:
-        if (param_ok)
-            copy_text(ptr, index == 0 ? "dB" : "", 24);
-        return 0;
     case effGetParamDisplay:
-        if (param_ok)
-            copy_text(ptr, param_display(index), 24);
-        return 0;
-    case effString2Parameter:
-        if (!param_ok)
+    {
+        if (index != 0)
             return 0;
-        if (ptr != nullptr)
-            params[index] =
-                std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
+        // Not every C library prints an infinity the same way.
+        char text[32] = "-inf";
+        if (gain > 0.0f)
+            std::snprintf(text, sizeof(text), "%.1f", 20.0 * std::log10(2.0 * gain));
+        copy_text(ptr,
+                  opcode == effGetParamDisplay ? text
+                  : opcode == effGetParamName  ? "Gain"
+                                               : "dB",
+                  24);
+        return 0;
+    }
+    case effString2Parameter:
+        if (index != 0)
+            return 0;
+        gain = std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
         return 1;
     case effGetChunk:
     {
         std::vector<unsigned char>& chunk = index == 0 ? bank_chunk : program_chunk;
-        if (ptr == nullptr)
-            return 0;
         *static_cast<void**>(ptr) = chunk.data();
         return static_cast<VstIntPtr>(chunk.size());
     }
     case effSetChunk:
     {
-        if (ptr == nullptr || value < 0)
-            return 0;
         const auto* bytes = static_cast<const unsigned char*>(ptr);
         (index == 0 ? bank_chunk : program_chunk).assign(bytes, bytes + value);
         return 1;
@@ -286,16 +259,18 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     case effProcessEvents:
     {
         auto* list = static_cast<VstEvents*>(ptr);
-        if (list == nullptr)
-            return 0;
-        seen.events_received += list->numEvents;
+        for (VstInt32 i = 0; i < list->numEvents; ++i)
+        {
+            if (list->events[i]->type == kVstMidiType)
+                events.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+        }
         // Sent straight back, as a MIDI effect passes events through.
-        call(audioMasterProcessEvents, 0, 0, list, 0.0f);
+        call(audioMasterProcessEvents, 0, 0, list);
         return 1;
     }
     case effGetParameterProperties:
     {
-        if (index != 0 || ptr == nullptr)
+        if (index != 0)
             return 0;
         auto* properties = static_cast<VstParameterProperties*>(ptr);
         copy_text(properties->label, "Gain", sizeof(properties->label));
@@ -306,7 +281,7 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     case effGetInputProperties:
     case effGetOutputProperties:
     {
-        if (index < 0 || index >= 2 || ptr == nullptr)
+        if (index < 0 || index >= 2)
             return 0;
         auto* properties = static_cast<VstPinProperties*>(ptr);
         const std::string side = opcode == effGetInputProperties ? "In" : "Out";
@@ -317,8 +292,6 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         properties->flags = kVstPinIsActive | (index == 0 ? kVstPinIsStereo : 0);
         return 1;
     }
-    case effGetPlugCategory:
-        return kPlugCategEffect;
     case effGetEffectName:
         copy_text(ptr, effect.uniqueID == fake_plugin::trim_id ? "Fake Trim" : "Fake Gain",
                   kVstMaxEffectNameLen);
@@ -331,18 +304,12 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return 1;
     case effGetVendorVersion:
         return 7;
-    case effGetVstVersion:
-        return kVstVersion;
     case effCanDo:
     {
-        if (ptr == nullptr)
-            return 0;
         const std::string capability = static_cast<const char*>(ptr);
         if (capability == "receiveVstEvents" || capability == "receiveVstMidiEvent")
             return 1;
-        if (capability == "offline")
-            return -1;
-        return 0;
+        return capability == "offline" ? -1 : 0;
     }
     case effShellGetNextPlugin:
     {
@@ -354,67 +321,59 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return shell[shell_cursor++].first;
     }
     case effVendorSpecific:
-        if (index == fake_plugin::call_host && ptr != nullptr)
-        {
-            call_host_on(static_cast<fake_plugin::HostCall*>(ptr), value);
-            return 1;
-        }
-        if (index == fake_plugin::get_seen && ptr != nullptr)
-        {
+        if (index == fake_plugin::call_host)
+            call_host_on(*static_cast<fake_plugin::HostCall*>(ptr), value);
+        else if (index == fake_plugin::get_seen)
             *static_cast<fake_plugin::Seen*>(ptr) = seen;
-            return 1;
-        }
-        return 0;
+        return 1;
     default:
         return 0;
     }
 }
 
-VstIntPtr FakeEffect::dispatcher_proc(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                      void* ptr, float opt)
+void FakeEffect::process(float** inputs, float** outputs, VstInt32 frames)
 {
-    return of(e)->dispatch(opcode, index, value, ptr, opt);
-}
-
-void FakeEffect::process_replacing_proc(AEffect* e, float** inputs, float** outputs,
-                                        VstInt32 frames)
-{
-    FakeEffect& self = *of(e);
-    const VstIntPtr answer = self.call(audioMasterGetTime, 0, kVstTempoValid, nullptr, 0.0f);
-    const auto* time = reinterpret_cast<const VstTimeInfo*>(answer);
-    self.seen.time_given = time != nullptr;
+    if (fault == Fault::crash)
+    {
+        // A wild write far from any object, as a broken plug-in makes one.
+        static volatile std::uintptr_t wild_address = 16;
+        *reinterpret_cast<volatile float*>(wild_address) = 1.0f;
+    }
+    const auto* time =
+        reinterpret_cast<const VstTimeInfo*>(call(audioMasterGetTime, 0, kVstTempoValid, nullptr));
+    seen.time_given = time != nullptr;
     if (time != nullptr)
     {
-        self.seen.time_flags = time->flags;
-        self.seen.tempo = time->tempo;
-        self.seen.sample_pos = time->samplePos;
-        self.seen.sample_rate = time->sampleRate;
+        seen.time_flags = time->flags;
+        seen.tempo = time->tempo;
+        seen.sample_pos = time->samplePos;
+        seen.sample_rate = time->sampleRate;
     }
-    const float gain = self.params[1] >= 0.5f ? 1.0f : 2.0f * self.params[0];
-    // With the right input unplugged the effect runs mono from the left input.
-    const float* right_source = self.seen.input_connected[1] ? inputs[1] : inputs[0];
-    const float* sources[2] = {inputs[0], right_source};
     for (int channel = 0; channel < 2; ++channel)
     {
         for (VstInt32 i = 0; i < frames; ++i)
-            outputs[channel][i] = sources[channel][i] * gain;
+            outputs[channel][i] = inputs[channel][i] * 2.0f * gain;
     }
-}
-
-void FakeEffect::set_parameter_proc(AEffect* e, VstInt32 index, float value)
-{
-    of(e)->set_param(index, value);
-}
-
-float FakeEffect::get_parameter_proc(AEffect* e, VstInt32 index)
-{
-    FakeEffect& self = *of(e);
-    return index >= 0 && index < fake_plugin::num_params ? self.params[index] : 0.0f;
+    for (const VstMidiEvent& event : events)
+    {
+        if (event.deltaFrames >= 0 && event.deltaFrames < frames)
+            outputs[1][event.deltaFrames] =
+                static_cast<float>((event.midiData[0] & 0x0F) * 100000 + event.midiData[1] * 128 +
+                                   event.midiData[2] + 1);
+    }
+    events.clear();
+    for (VstInt32 i = 0; fault == Fault::nan && i < frames; ++i)
+    {
+        if (frames_done + i >= 4000)
+            outputs[1][i] = std::numeric_limits<float>::quiet_NaN();
+    }
+    frames_done += frames;
 }
 
 AEffect* make_effect(HostCallback host)
 {
-    if (host == nullptr)
+    const Fault fault = fault_from_environment();
+    if (host == nullptr || fault == Fault::no_effect)
         return nullptr;
     const VstIntPtr version = host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
     if (version == 0)
@@ -428,7 +387,7 @@ AEffect* make_effect(HostCallback host)
     const VstIntPtr wanted = host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f);
     const VstInt32 id =
         wanted == fake_plugin::trim_id ? fake_plugin::trim_id : fake_plugin::gain_id;
-    auto* made = new FakeEffect(host, id, version);
+    auto* made = new FakeEffect(host, id, version, fault);
     made->learn_host_vendor();
     note("entry");
     return &made->effect;
