@@ -19,9 +19,7 @@ public:
     std::int32_t process_message(ravik::MessageInterface& message) override
     {
         if (auto* inv = dynamic_cast<ravik::Invalidate*>(&message))
-        {
             invalidated.push_back(inv->rect);
-        }
         return 0;
     }
     std::vector<ravik::Rect> invalidated;

@@ -15,6 +15,21 @@ namespace vst2host_test
 {
 
 inline const std::string fake_plugin_path = VST2HOST_FAKE_PLUGIN_PATH;
+constexpr vst2::VstInt32 block = 256;
+
+// A host with the fake plug-in loaded and started, at 48 kHz.
+class StartedHost : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.load(fake_plugin_path)) << host.get_error();
+        ASSERT_TRUE(host.start(48000.0f, block));
+        host.use_log().clear();
+    }
+
+    vst2host::Host host;
+};
 
 // Makes the plug-in call its host from the given thread; answers what the host answered.
 inline vst2::VstIntPtr call_through(vst2host::Host& host, vst2::VstInt32 opcode,

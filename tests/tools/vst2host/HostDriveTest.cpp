@@ -2,6 +2,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,20 +16,6 @@ using namespace vst2host_test;
 namespace
 {
 
-constexpr vst2::VstInt32 block = 128;
-
-class HostDrive : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(host.load(fake_plugin_path)) << host.get_error();
-        ASSERT_TRUE(host.start(44100.0f, block));
-    }
-
-    Host host;
-};
-
 std::vector<float> ramp(float start)
 {
     std::vector<float> samples(block);
@@ -39,7 +26,7 @@ std::vector<float> ramp(float start)
 
 } // namespace
 
-TEST_F(HostDrive, ReadsTheEffectsTextsAndCapabilities)
+TEST_F(StartedHost, ReadsTheEffectsTextsAndCapabilities)
 {
     EXPECT_EQ(host.get_effect_name(), "Fake Gain");
     EXPECT_EQ(host.get_vendor_string(), "Morvane Tests");
@@ -57,7 +44,7 @@ TEST_F(HostDrive, ReadsTheEffectsTextsAndCapabilities)
     EXPECT_EQ(host.can_do("bypass"), 0);
 }
 
-TEST_F(HostDrive, ChangesAndNamesPrograms)
+TEST_F(StartedHost, ChangesAndNamesPrograms)
 {
     EXPECT_EQ(host.get_program_name(), "Unity");
     host.set_program(2);
@@ -69,7 +56,7 @@ TEST_F(HostDrive, ChangesAndNamesPrograms)
     EXPECT_EQ(host.get_program_name_indexed(3), std::nullopt) << "past the last program";
 }
 
-TEST_F(HostDrive, SetsParametersDirectlyAndFromText)
+TEST_F(StartedHost, SetsParametersDirectlyAndFromText)
 {
     host.set_parameter(0, 0.75f);
     EXPECT_EQ(host.get_parameter(0), 0.75f);
@@ -79,7 +66,7 @@ TEST_F(HostDrive, SetsParametersDirectlyAndFromText)
     EXPECT_FALSE(host.string_to_parameter(9, "0.5")) << "no such parameter";
 }
 
-TEST_F(HostDrive, CopiesChunksExactlyAndHandsThemBack)
+TEST_F(StartedHost, CopiesChunksExactlyAndHandsThemBack)
 {
     // The fake's chunks are vectors of exactly these sizes: reading one byte more trips ASan.
     const std::vector<unsigned char> bank = host.get_chunk(false);
@@ -94,7 +81,7 @@ TEST_F(HostDrive, CopiesChunksExactlyAndHandsThemBack)
     EXPECT_EQ(host.get_chunk(false), bank) << "the bank is another chunk";
 }
 
-TEST_F(HostDrive, ReadsParameterAndPinProperties)
+TEST_F(StartedHost, ReadsParameterAndPinProperties)
 {
     const std::optional<vst2::VstParameterProperties> gain = host.get_parameter_properties(0);
     ASSERT_TRUE(gain.has_value());
@@ -113,21 +100,9 @@ TEST_F(HostDrive, ReadsParameterAndPinProperties)
     EXPECT_FALSE(host.get_output_properties(2).has_value()) << "no third pin";
 }
 
-struct GainCase
+TEST_F(StartedHost, RunsTheAudioThroughThePlugin)
 {
-    const char* name;
-    float gain_param;
-    float expected_gain;
-};
-
-class HostProcess : public HostDrive, public testing::WithParamInterface<GainCase>
-{
-};
-
-TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
-{
-    const GainCase& c = GetParam();
-    host.set_parameter(0, c.gain_param);
+    host.set_parameter(0, 0.25f);
     std::vector<float> in_left = ramp(0.1f), in_right = ramp(-0.5f);
     std::vector<float> out_left(block, 9.0f), out_right(block, 9.0f);
     float* inputs[] = {in_left.data(), in_right.data()};
@@ -135,38 +110,20 @@ TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
     ASSERT_TRUE(host.process(inputs, outputs, block));
     for (std::size_t i = 0; i < out_left.size(); ++i)
     {
-        ASSERT_FLOAT_EQ(out_left[i], in_left[i] * c.expected_gain) << "left, frame " << i;
-        ASSERT_FLOAT_EQ(out_right[i], in_right[i] * c.expected_gain) << "right, frame " << i;
+        ASSERT_FLOAT_EQ(out_left[i], 0.5f * in_left[i]) << "left, frame " << i;
+        ASSERT_FLOAT_EQ(out_right[i], 0.5f * in_right[i]) << "right, frame " << i;
     }
+
+    // The plug-in reads two inputs and writes two outputs whatever the caller gives.
+    ASSERT_TRUE(host.process(std::span(inputs, 1), std::span(outputs, 1), block));
+    EXPECT_FLOAT_EQ(out_left[10], 0.5f * in_left[10]);
+    ASSERT_TRUE(host.process(std::span(inputs, 1), outputs, block));
+    EXPECT_EQ(out_right, std::vector<float>(block, 0.0f)) << "the missing right input is silent";
 }
 
-INSTANTIATE_TEST_SUITE_P(Gains, HostProcess,
-                         testing::Values(GainCase{"Unity", 0.5f, 1.0f},
-                                         GainCase{"Half", 0.25f, 0.5f},
-                                         GainCase{"Silent", 0.0f, 0.0f}),
-                         [](const testing::TestParamInfo<GainCase>& info)
-                         { return info.param.name; });
-
-TEST_F(HostDrive, FeedsSilenceToChannelsTheCallerDoesNotGive)
+TEST_F(StartedHost, RefusesBlocksTheEffectWasNotPreparedFor)
 {
-    std::vector<float> in_left = ramp(0.2f);
-    std::vector<float> out_left(block, 9.0f);
-    float* inputs[] = {in_left.data()};
-    float* outputs[] = {out_left.data()};
-    // The plug-in reads two inputs and writes two outputs; the host hands it four channels.
-    ASSERT_TRUE(host.process(inputs, outputs, block));
-    EXPECT_FLOAT_EQ(out_left[10], in_left[10]);
-
-    std::vector<float> out_right(block, 9.0f);
-    float* both_outputs[] = {out_left.data(), out_right.data()};
-    ASSERT_TRUE(host.process(inputs, both_outputs, block));
-    for (float sample : out_right)
-        ASSERT_EQ(sample, 0.0f) << "the missing right input reads as silence";
-}
-
-TEST_F(HostDrive, RefusesBlocksTheEffectWasNotPreparedFor)
-{
-    std::vector<float> samples(block + 1);
+    std::vector<float> samples(block);
     float* channels[] = {samples.data(), samples.data()};
     EXPECT_FALSE(host.process(channels, channels, block + 1)) << "more than the block size";
     EXPECT_FALSE(host.process(channels, channels, -1));
@@ -176,7 +133,7 @@ TEST_F(HostDrive, RefusesBlocksTheEffectWasNotPreparedFor)
     EXPECT_TRUE(host.process(channels, channels, block));
 }
 
-TEST_F(HostDrive, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
+TEST_F(StartedHost, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
 {
     MidiEventList events(5);
     for (int i = 0; i < 5; ++i)

@@ -37,14 +37,12 @@ std::atomic<int> live_effects{0};
 void note(const char* step)
 {
     std::lock_guard lock(history_mutex);
-    history += history.empty() ? "" : " ";
-    history += step;
+    history += (history.empty() ? "" : " ") + std::string(step);
 }
 
-void copy_text(void* ptr, const std::string& text, std::size_t room)
+// Every text is shorter than the smallest room the interface gives.
+void copy_text(void* ptr, const std::string& text, std::size_t room = 24)
 {
-    if (ptr == nullptr)
-        return;
     const std::size_t length = std::min(text.size(), room - 1);
     std::memcpy(ptr, text.data(), length);
     static_cast<char*>(ptr)[length] = '\0';
@@ -69,124 +67,59 @@ Fault fault_from_environment()
     return fault == "crash" ? Fault::crash : Fault::none;
 }
 
-constexpr VstInt32 num_programs = 3;
-
-class FakeEffect
+struct Fake
 {
-public:
-    FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version, Fault fault);
-    ~FakeEffect();
-    FakeEffect(const FakeEffect&) = delete;
-    FakeEffect& operator=(const FakeEffect&) = delete;
-
-    // The entry asks with its own record before the host has it.
-    void learn_host_vendor()
-    {
-        call(audioMasterGetVendorString, 0, 0, seen.host_vendor);
-        seen.host_vendor[sizeof(seen.host_vendor) - 1] = '\0';
-    }
-
     AEffect effect{};
-
-private:
-    static FakeEffect& of(AEffect* e) { return *static_cast<FakeEffect*>(e->object); }
-    static VstIntPtr dispatcher_proc(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                     void* ptr, float)
-    {
-        return of(e).dispatch(opcode, index, value, ptr);
-    }
-    static void process_replacing_proc(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
-    {
-        of(e).process(inputs, outputs, frames);
-    }
-    static void set_parameter_proc(AEffect* e, VstInt32 index, float value)
-    {
-        of(e).set_parameter(index, value);
-    }
-    static float get_parameter_proc(AEffect* e, VstInt32 index)
-    {
-        return index == 0 ? of(e).gain : 0.0f;
-    }
-
-    VstIntPtr call(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt = 0.0f)
-    {
-        return host(&effect, opcode, index, value, ptr, opt);
-    }
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr);
-    void call_host_on(fake_plugin::HostCall& request, VstIntPtr thread);
-    void set_parameter(VstInt32 index, float value);
-    void process(float** inputs, float** outputs, VstInt32 frames);
-
-    HostCallback host;
-    Fault fault;
+    HostCallback host = nullptr;
+    Fault fault = Fault::none;
     fake_plugin::Seen seen;
     float gain = 0.5f;
-    std::string program_names[num_programs] = {"Unity", "Quiet", "Loud"};
+    std::string program_names[3] = {"Unity", "Quiet", "Loud"};
     VstInt32 program = 0;
-    std::vector<unsigned char> bank_chunk;
-    std::vector<unsigned char> program_chunk = {'p', 'r', 'o', 'g', '0'};
+    // The bank's, of an odd size so that a host reading past it is caught by the address
+    // sanitizer, and the program's.
+    std::vector<unsigned char> chunks[2] = {std::vector<unsigned char>(37),
+                                            {'p', 'r', 'o', 'g', '0'}};
     std::size_t shell_cursor = 0;
     std::vector<VstMidiEvent> events;
     std::int64_t frames_done = 0;
     std::vector<std::thread> caller_threads;
+
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0.0f)
+    {
+        return host(&effect, opcode, index, value, ptr, opt);
+    }
+
+    ~Fake()
+    {
+        for (std::thread& t : caller_threads)
+            t.join();
+        --live_effects;
+    }
 };
 
-FakeEffect::FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version, Fault fault)
-    : host(host)
-    , fault(fault)
+Fake& of(AEffect* e)
 {
-    seen.version = version;
-    effect.magic = kEffectMagic;
-    effect.dispatcher = &dispatcher_proc;
-    effect.setParameter = &set_parameter_proc;
-    effect.getParameter = &get_parameter_proc;
-    effect.numPrograms = num_programs;
-    effect.numParams = 1;
-    effect.numInputs = 2;
-    effect.numOutputs = 2;
-    effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
-    effect.object = this;
-    effect.uniqueID = id;
-    effect.version = 1;
-    effect.processReplacing = &process_replacing_proc;
-    // An odd size, so that a host reading past it is caught by the address sanitizer.
-    for (int i = 0; i < 37; ++i)
-        bank_chunk.push_back(static_cast<unsigned char>(i * 7 + 1));
-    ++live_effects;
+    return *static_cast<Fake*>(e->object);
 }
 
-FakeEffect::~FakeEffect()
+void call_host_on(Fake& f, fake_plugin::HostCall& request, VstIntPtr thread)
 {
-    for (std::thread& t : caller_threads)
-        t.join();
-    --live_effects;
-}
-
-void FakeEffect::set_parameter(VstInt32 index, float value)
-{
-    if (index != 0)
-        return;
-    gain = std::clamp(value, 0.0f, 1.0f);
-    call(audioMasterBeginEdit, 0, 0, nullptr);
-    call(audioMasterAutomate, 0, 0, nullptr, gain);
-    call(audioMasterEndEdit, 0, 0, nullptr);
-}
-
-void FakeEffect::call_host_on(fake_plugin::HostCall& request, VstIntPtr thread)
-{
-    auto make_call = [this, &request]
-    { request.answer = call(request.opcode, request.index, request.value, request.ptr); };
+    auto make_call = [&f, &request]
+    { request.answer = f.call(request.opcode, request.index, request.value, request.ptr); };
     if (thread == fake_plugin::same_thread)
         make_call();
     else if (thread == fake_plugin::joined_thread)
         std::thread(make_call).join();
     else
-        caller_threads.emplace_back([this, copy = request]
-                                    { call(copy.opcode, copy.index, copy.value, copy.ptr); });
+        f.caller_threads.emplace_back([&f, copy = request]
+                                      { f.call(copy.opcode, copy.index, copy.value, copy.ptr); });
 }
 
-VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr)
+VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float)
 {
+    Fake& f = of(e);
     switch (opcode)
     {
     case effOpen:
@@ -194,7 +127,7 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return 0;
     case effClose:
         note("close");
-        delete this;
+        delete &f;
         return 1;
     case effSetSampleRate:
         note("rate");
@@ -206,101 +139,84 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         note(value != 0 ? "resume" : "suspend");
         return 0;
     case effSetProgram:
-        if (value >= 0 && value < num_programs)
-            program = static_cast<VstInt32>(value);
+        f.program = value >= 0 && value < 3 ? static_cast<VstInt32>(value) : f.program;
         return 0;
     case effGetProgram:
-        return program;
+        return f.program;
     case effSetProgramName:
-        program_names[program] = std::string(static_cast<const char*>(ptr)).substr(0, 23);
+        f.program_names[f.program] = static_cast<const char*>(ptr);
         return 0;
     case effGetProgramName:
-        copy_text(ptr, program_names[program], kVstMaxProgNameLen);
+        copy_text(ptr, f.program_names[f.program]);
         return 0;
     case effGetProgramNameIndexed:
-        if (index < 0 || index >= num_programs)
-            return 0;
-        copy_text(ptr, program_names[index], 64);
-        return 1;
+        if (index >= 0 && index < 3)
+            copy_text(ptr, f.program_names[index]);
+        return index >= 0 && index < 3 ? 1 : 0;
     case effGetParamName:
     case effGetParamLabel:
     case effGetParamDisplay:
     {
-        if (index != 0)
-            return 0;
         // Not every C library prints an infinity the same way.
-        char text[32] = "-inf";
-        if (gain > 0.0f)
-            std::snprintf(text, sizeof(text), "%.1f", 20.0 * std::log10(2.0 * gain));
-        copy_text(ptr,
-                  opcode == effGetParamDisplay ? text
-                  : opcode == effGetParamName  ? "Gain"
-                                               : "dB",
-                  24);
+        char display[32] = "-inf";
+        if (f.gain > 0.0f)
+            std::snprintf(display, sizeof(display), "%.1f", 20.0 * std::log10(2.0 * f.gain));
+        if (index == 0)
+            copy_text(ptr, opcode == effGetParamName    ? "Gain"
+                           : opcode == effGetParamLabel ? "dB"
+                                                        : display);
         return 0;
     }
     case effString2Parameter:
-        if (index != 0)
-            return 0;
-        gain = std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
-        return 1;
+        if (index == 0)
+            f.gain = std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
+        return index == 0 ? 1 : 0;
     case effGetChunk:
-    {
-        std::vector<unsigned char>& chunk = index == 0 ? bank_chunk : program_chunk;
-        *static_cast<void**>(ptr) = chunk.data();
-        return static_cast<VstIntPtr>(chunk.size());
-    }
+        *static_cast<void**>(ptr) = f.chunks[index != 0].data();
+        return static_cast<VstIntPtr>(f.chunks[index != 0].size());
     case effSetChunk:
-    {
-        const auto* bytes = static_cast<const unsigned char*>(ptr);
-        (index == 0 ? bank_chunk : program_chunk).assign(bytes, bytes + value);
+        f.chunks[index != 0].assign(static_cast<unsigned char*>(ptr),
+                                    static_cast<unsigned char*>(ptr) + value);
         return 1;
-    }
     case effProcessEvents:
     {
         auto* list = static_cast<VstEvents*>(ptr);
         for (VstInt32 i = 0; i < list->numEvents; ++i)
         {
             if (list->events[i]->type == kVstMidiType)
-                events.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+                f.events.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
         }
         // Sent straight back, as a MIDI effect passes events through.
-        call(audioMasterProcessEvents, 0, 0, list);
+        f.call(audioMasterProcessEvents, 0, 0, list);
         return 1;
     }
     case effGetParameterProperties:
     {
-        if (index != 0)
-            return 0;
         auto* properties = static_cast<VstParameterProperties*>(ptr);
-        copy_text(properties->label, "Gain", sizeof(properties->label));
+        copy_text(properties->label, "Gain");
         copy_text(properties->shortLabel, "Gn", sizeof(properties->shortLabel));
         properties->flags = kVstParameterCanRamp;
-        return 1;
+        return index == 0 ? 1 : 0;
     }
     case effGetInputProperties:
     case effGetOutputProperties:
     {
-        if (index < 0 || index >= 2)
-            return 0;
         auto* properties = static_cast<VstPinProperties*>(ptr);
         const std::string side = opcode == effGetInputProperties ? "In" : "Out";
-        copy_text(properties->label, "Fake " + side + (index == 0 ? " L" : " R"),
-                  sizeof(properties->label));
+        copy_text(properties->label, "Fake " + side + (index == 0 ? " L" : " R"));
         copy_text(properties->shortLabel, side + (index == 0 ? "L" : "R"),
                   sizeof(properties->shortLabel));
         properties->flags = kVstPinIsActive | (index == 0 ? kVstPinIsStereo : 0);
-        return 1;
+        return index >= 0 && index < 2 ? 1 : 0;
     }
     case effGetEffectName:
-        copy_text(ptr, effect.uniqueID == fake_plugin::trim_id ? "Fake Trim" : "Fake Gain",
-                  kVstMaxEffectNameLen);
+        copy_text(ptr, f.effect.uniqueID == fake_plugin::trim_id ? "Fake Trim" : "Fake Gain");
         return 1;
     case effGetVendorString:
-        copy_text(ptr, "Morvane Tests", kVstMaxVendorStrLen);
+        copy_text(ptr, "Morvane Tests");
         return 1;
     case effGetProductString:
-        copy_text(ptr, "Fake Plugin", kVstMaxProductStrLen);
+        copy_text(ptr, "Fake Plugin");
         return 1;
     case effGetVendorVersion:
         return 7;
@@ -313,61 +229,77 @@ VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     }
     case effShellGetNextPlugin:
     {
-        static const std::pair<VstInt32, const char*> shell[] = {
-            {fake_plugin::gain_id, "Fake Gain"}, {fake_plugin::trim_id, "Fake Trim"}};
-        if (shell_cursor >= std::size(shell))
+        const VstInt32 ids[] = {fake_plugin::gain_id, fake_plugin::trim_id};
+        if (f.shell_cursor >= 2)
             return 0;
-        copy_text(ptr, shell[shell_cursor].second, kVstMaxEffectNameLen);
-        return shell[shell_cursor++].first;
+        copy_text(ptr, f.shell_cursor == 0 ? "Fake Gain" : "Fake Trim");
+        return ids[f.shell_cursor++];
     }
     case effVendorSpecific:
         if (index == fake_plugin::call_host)
-            call_host_on(*static_cast<fake_plugin::HostCall*>(ptr), value);
+            call_host_on(f, *static_cast<fake_plugin::HostCall*>(ptr), value);
         else if (index == fake_plugin::get_seen)
-            *static_cast<fake_plugin::Seen*>(ptr) = seen;
+            *static_cast<fake_plugin::Seen*>(ptr) = f.seen;
         return 1;
     default:
         return 0;
     }
 }
 
-void FakeEffect::process(float** inputs, float** outputs, VstInt32 frames)
+void process(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
-    if (fault == Fault::crash)
+    Fake& f = of(e);
+    if (f.fault == Fault::crash)
     {
         // A wild write far from any object, as a broken plug-in makes one.
         static volatile std::uintptr_t wild_address = 16;
         *reinterpret_cast<volatile float*>(wild_address) = 1.0f;
     }
     const auto* time =
-        reinterpret_cast<const VstTimeInfo*>(call(audioMasterGetTime, 0, kVstTempoValid, nullptr));
-    seen.time_given = time != nullptr;
+        reinterpret_cast<const VstTimeInfo*>(f.call(audioMasterGetTime, 0, kVstTempoValid));
+    f.seen.time_given = time != nullptr;
     if (time != nullptr)
     {
-        seen.time_flags = time->flags;
-        seen.tempo = time->tempo;
-        seen.sample_pos = time->samplePos;
-        seen.sample_rate = time->sampleRate;
+        f.seen.time_flags = time->flags;
+        f.seen.tempo = time->tempo;
+        f.seen.sample_pos = time->samplePos;
+        f.seen.sample_rate = time->sampleRate;
     }
     for (int channel = 0; channel < 2; ++channel)
     {
         for (VstInt32 i = 0; i < frames; ++i)
-            outputs[channel][i] = inputs[channel][i] * 2.0f * gain;
+            outputs[channel][i] = inputs[channel][i] * 2.0f * f.gain;
     }
-    for (const VstMidiEvent& event : events)
+    for (const VstMidiEvent& event : f.events)
     {
         if (event.deltaFrames >= 0 && event.deltaFrames < frames)
             outputs[1][event.deltaFrames] =
                 static_cast<float>((event.midiData[0] & 0x0F) * 100000 + event.midiData[1] * 128 +
                                    event.midiData[2] + 1);
     }
-    events.clear();
-    for (VstInt32 i = 0; fault == Fault::nan && i < frames; ++i)
+    f.events.clear();
+    for (VstInt32 i = 0; f.fault == Fault::nan && i < frames; ++i)
     {
-        if (frames_done + i >= 4000)
+        if (f.frames_done + i >= 4000)
             outputs[1][i] = std::numeric_limits<float>::quiet_NaN();
     }
-    frames_done += frames;
+    f.frames_done += frames;
+}
+
+void set_parameter(AEffect* e, VstInt32 index, float value)
+{
+    Fake& f = of(e);
+    if (index != 0)
+        return;
+    f.gain = std::clamp(value, 0.0f, 1.0f);
+    f.call(audioMasterBeginEdit);
+    f.call(audioMasterAutomate, 0, 0, nullptr, f.gain);
+    f.call(audioMasterEndEdit);
+}
+
+float get_parameter(AEffect* e, VstInt32 index)
+{
+    return index == 0 ? of(e).gain : 0.0f;
 }
 
 AEffect* make_effect(HostCallback host)
@@ -384,13 +316,34 @@ AEffect* make_effect(HostCallback host)
         static AEffect not_an_effect{};
         return &not_an_effect;
     }
-    const VstIntPtr wanted = host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f);
-    const VstInt32 id =
-        wanted == fake_plugin::trim_id ? fake_plugin::trim_id : fake_plugin::gain_id;
-    auto* made = new FakeEffect(host, id, version, fault);
-    made->learn_host_vendor();
+    const bool trim =
+        host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f) == fake_plugin::trim_id;
+    auto* f = new Fake;
+    ++live_effects;
+    f->host = host;
+    f->fault = fault;
+    f->seen.version = version;
+    for (std::size_t i = 0; i < f->chunks[0].size(); ++i)
+        f->chunks[0][i] = static_cast<unsigned char>(i * 7 + 1);
+    AEffect& effect = f->effect;
+    effect.magic = kEffectMagic;
+    effect.dispatcher = &dispatch;
+    effect.setParameter = &set_parameter;
+    effect.getParameter = &get_parameter;
+    effect.numPrograms = 3;
+    effect.numParams = 1;
+    effect.numInputs = 2;
+    effect.numOutputs = 2;
+    effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
+    effect.object = f;
+    effect.uniqueID = trim ? fake_plugin::trim_id : fake_plugin::gain_id;
+    effect.version = 1;
+    effect.processReplacing = &process;
+    // Asked with its own record before the host has it.
+    f->call(audioMasterGetVendorString, 0, 0, f->seen.host_vendor);
+    f->seen.host_vendor[sizeof(f->seen.host_vendor) - 1] = '\0';
     note("entry");
-    return &made->effect;
+    return &effect;
 }
 
 } // namespace
