@@ -75,9 +75,7 @@ std::vector<std::string> drawn(const RenderingBufferMemory& b)
     return rows;
 }
 
-class FontLayout : public testing::TestWithParam<bool>
-{
-};
+using FontLayout = testing::TestWithParam<bool>;
 
 TEST_P(FontLayout, MarkerRunsMakeTheGlyphTable)
 {
@@ -118,9 +116,7 @@ struct TextCase
     std::vector<std::string> drawn;
 };
 
-class TextLayout : public testing::TestWithParam<std::tuple<bool, TextCase>>
-{
-};
+using TextLayout = testing::TestWithParam<std::tuple<bool, TextCase>>;
 
 TEST_P(TextLayout, PlacesTheTextInItsBoxAndTheClip)
 {

@@ -69,9 +69,7 @@ struct Drawing
     std::vector<std::tuple<int, int, Pixel>> changed;
 };
 
-class DrawnPixels : public testing::TestWithParam<Drawing>
-{
-};
+using DrawnPixels = testing::TestWithParam<Drawing>;
 
 TEST_P(DrawnPixels, ChangeOnlyThePixelsExpected)
 {
@@ -167,9 +165,7 @@ struct PixelRule
     Pixel after;
 };
 
-class PixelRules : public testing::TestWithParam<PixelRule>
-{
-};
+using PixelRules = testing::TestWithParam<PixelRule>;
 
 TEST_P(PixelRules, OnePixelOnOne)
 {
@@ -224,9 +220,7 @@ struct ClipCase
     Rect crop;
 };
 
-class AreaClipping : public testing::TestWithParam<std::tuple<Decoder, ClipCase>>
-{
-};
+using AreaClipping = testing::TestWithParam<std::tuple<Decoder, ClipCase>>;
 
 // Every buffer pixel shows picture pixel (bx + area.x1, by + area.y1) when that lies in the
 // area, the crop and the picture, and keeps its value otherwise.
@@ -281,9 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info)
     { return decoder_name(std::get<0>(info.param)) + std::get<1>(info.param).name; });
 
-class AlphaDrawing : public testing::TestWithParam<Decoder>
-{
-};
+using AlphaDrawing = testing::TestWithParam<Decoder>;
 
 // Rounding each weight on its own can make one of them -1 at low opacity, which would push the
 // colour away from the picture's; opacity beyond 1 would weigh more than a whole pixel and
@@ -335,9 +327,7 @@ TEST_P(AlphaDrawing, TurnedNeverWritesOutsideClipOrBuffer)
 INSTANTIATE_TEST_SUITE_P(AlphaDecoders, AlphaDrawing, testing::ValuesIn(alpha_decoders),
                          [](const auto& info) { return decoder_name(info.param); });
 
-class RawCopies : public testing::TestWithParam<Decoder>
-{
-};
+using RawCopies = testing::TestWithParam<Decoder>;
 
 TEST_P(RawCopies, CopyAccumulateAndMix)
 {

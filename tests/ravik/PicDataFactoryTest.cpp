@@ -37,9 +37,7 @@ struct Resource
     std::function<void(std::vector<std::uint8_t>&)> cut = nullptr;
 };
 
-class PicDataFactoryChecks : public testing::TestWithParam<Resource>
-{
-};
+using PicDataFactoryChecks = testing::TestWithParam<Resource>;
 
 TEST_P(PicDataFactoryChecks, LoadWellFormedResourcesWithTheirDecoder)
 {
@@ -142,9 +140,7 @@ struct FontKindCase
     const std::type_info* type;
 };
 
-class FontFactoryKinds : public testing::TestWithParam<FontKindCase>
-{
-};
+using FontFactoryKinds = testing::TestWithParam<FontKindCase>;
 
 TEST_P(FontFactoryKinds, ChoosesTheFontOrRefuses)
 {

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "ToolRun.hpp"
 #include "morvane-host/AudioData.hpp"
 #include "morvane-host/FileBytes.hpp"
+#include "morvane-host/ToolError.hpp"
 #include "morvane-host/WavCodec.hpp"
 
 namespace morvane_host_test
@@ -19,7 +22,6 @@ namespace morvane_host_test
 
 inline const std::string tool_path = MORVANE_HOST_PATH;
 inline const std::string test_plugin = native_path(MORVANE_HOST_TEST_PLUGIN);
-inline const std::string fake_plugin_path = native_path(MORVANE_HOST_FAKE_PLUGIN);
 
 struct ToolRun
 {
@@ -27,6 +29,26 @@ struct ToolRun
     std::string out;
     std::string err;
 };
+
+// What f refuses with: the tool's exit code (none for other errors) and the message; an empty
+// message when it refuses nothing.
+template <typename F>
+std::pair<std::optional<morvane_host::ExitCode>, std::string> refusal_of(F f)
+{
+    try
+    {
+        f();
+    }
+    catch (const morvane_host::ToolError& error)
+    {
+        return {error.get_code(), error.what()};
+    }
+    catch (const std::exception& error)
+    {
+        return {std::nullopt, error.what()};
+    }
+    return {std::nullopt, ""};
+}
 
 // A fresh folder per test for the files the tool reads and writes.
 class ToolFixture : public testing::Test
@@ -46,8 +68,39 @@ protected:
 
     std::string path(const std::string& name) const { return (folder / name).string(); }
 
-    // Runs morvane-host of this build with the arguments.
-    ToolRun run(std::vector<std::string> arguments, Environment environment = {}) const
+    // The words of a command line, which may name the plug-ins ({plugin}, the project's test
+    // plug-in, {fake} and {noentry}) and the test's files ({in}, {out} and {text}: in.wav, out.wav
+    // and text.txt in {folder}).
+    std::vector<std::string> words(const std::string& line) const
+    {
+        const std::pair<std::string, std::string> names[] = {
+            {"{plugin}", test_plugin},
+            {"{fake}", native_path(MORVANE_HOST_FAKE_PLUGIN)},
+            {"{noentry}", native_path(MORVANE_HOST_NO_ENTRY_PLUGIN)},
+            {"{in}", path("in.wav")},
+            {"{out}", path("out.wav")},
+            {"{text}", path("text.txt")},
+            {"{folder}", folder.string()}};
+        std::vector<std::string> result;
+        std::istringstream in(line);
+        for (std::string word; in >> word; result.push_back(word))
+        {
+            for (const auto& [name, value] : names)
+            {
+                if (const auto at = word.find(name); at != std::string::npos)
+                    word.replace(at, name.size(), value);
+            }
+        }
+        return result;
+    }
+
+    // Runs morvane-host of this build.
+    ToolRun run(const std::string& line, const Environment& environment = {}) const
+    {
+        return run_tool(words(line), environment);
+    }
+
+    ToolRun run_tool(std::vector<std::string> arguments, Environment environment = {}) const
     {
         arguments.insert(arguments.begin(), native_path(tool_path));
         const std::string suppressions = MORVANE_HOST_LSAN_SUPPRESSIONS;

@@ -43,9 +43,7 @@ struct LoadFailure
     std::string expected_error;
 };
 
-class HostLoadFailure : public testing::TestWithParam<LoadFailure>
-{
-};
+using HostLoadFailure = testing::TestWithParam<LoadFailure>;
 
 TEST_P(HostLoadFailure, LeavesNoEffectAndSaysWhy)
 {

@@ -27,17 +27,6 @@ int error_of(std::string_view spec, std::vector<int> ints = {})
 
 } // namespace
 
-TEST(FmtInfo, EmptySpecificationKeepsTheDefaults)
-{
-    const FmtInfo fmt = parsed("");
-    EXPECT_FALSE(fmt.has_width());
-    EXPECT_EQ(fmt.base, 10);
-    EXPECT_EQ(fmt.precision, 6);
-    EXPECT_EQ(fmt.align, 0);
-    EXPECT_EQ(fmt.fill, ' ');
-    EXPECT_EQ(fmt.letter_case, 0);
-}
-
 TEST(FmtInfo, LettersSetTheirFieldsAndLaterLettersWin)
 {
     const FmtInfo hex = parsed("rm8w0X");

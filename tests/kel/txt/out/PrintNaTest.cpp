@@ -56,19 +56,6 @@ TEST(PrintNa, TinyArrays)
     EXPECT_EQ(pnull.print("a"), err_truncated);
 }
 
-TEST(PrintNa, DiagnosticTextsFromTheLibrary)
-{
-    char buf[128];
-    PrintNa p(buf);
-    p.print("set_priority(): failed on handle 0x%1X%.", ArgInt(0x1A4));
-    EXPECT_STREQ(buf, "set_priority(): failed on handle 0x1A4.");
-    p.print("ConvString_conv_multipurpose(): 1st string conversion failed. Returned Windows error "
-            "code 0x%1rm8w0X%.",
-            ArgInt(87));
-    EXPECT_STREQ(buf, "ConvString_conv_multipurpose(): 1st string conversion failed. Returned "
-                      "Windows error code 0x00000057.");
-}
-
 // Any format string and any specification gives a code or a text, never a write past the array.
 TEST(PrintNa, RandomFormatsNeverOverrunTheArray)
 {

@@ -32,15 +32,14 @@ protected:
 TEST_F(ThirdPartyPlugin, RendersWithAutomationAndBenchmarks)
 {
     const ToolRun render =
-        run({"render", compressor, "--out", path("out.wav"), "--automate", "g_in:0=0.3,8=0.9"},
-            no_leak_check);
+        run("render " + compressor + " --out {out} --automate g_in:0=0.3,8=0.9", no_leak_check);
     ASSERT_EQ(render.exit_code, 0) << render.err;
     const AudioData output = read_wav(path("out.wav"));
     ASSERT_EQ(output.channels.size(), 2u);
     EXPECT_EQ(output.get_frames(), 8u * 48000u);
     EXPECT_GT(get_rms_dbfs(output), -60.0) << "the compressed demo is not silent";
 
-    const ToolRun bench = run({"bench", compressor, "--seconds", "1"}, no_leak_check);
+    const ToolRun bench = run("bench " + compressor + " --seconds 1", no_leak_check);
     ASSERT_EQ(bench.exit_code, 0) << bench.err;
     EXPECT_NE(bench.out.find("Real-time factor"), std::string::npos) << bench.out;
 }
