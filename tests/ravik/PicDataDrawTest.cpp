@@ -1,3 +1,4 @@
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
@@ -17,44 +18,33 @@ namespace
 
 using Buffer = RenderingBufferMemory;
 
-enum class Op
-{
-    at,
-    add_at,
-    faded,
-    rotated,
-    rotated_faded,
-};
-
 // One drawing operation at a position that need not be whole pixels.
-struct Call
-{
-    Op op;
-    double x;
-    double y;
-    Rect clip;
-    Rect crop;
-    double angle = 0.0;
-    float opacity = 1.0f;
+using Call = std::function<int(const PicDataInterface&, Buffer&)>;
 
-    int on(const PicDataInterface& p, Buffer& b) const
+Call at(double x, double y, Rect clip, Rect crop)
+{
+    return [=](const PicDataInterface& p, Buffer& b) { return p.draw_at(x, y, clip, b, crop); };
+}
+
+Call add_at(double x, double y, Rect clip, Rect crop)
+{
+    return [=](const PicDataInterface& p, Buffer& b) { return p.draw_add_at(x, y, clip, b, crop); };
+}
+
+Call faded(double x, double y, Rect clip, Rect crop, float opacity)
+{
+    return [=](const PicDataInterface& p, Buffer& b)
+    { return p.draw_at_faded(x, y, clip, b, crop, opacity); };
+}
+
+Call turned(double x, double y, Rect clip, Rect crop, double angle, float opacity = -1.0f)
+{
+    return [=](const PicDataInterface& p, Buffer& b)
     {
-        switch (op)
-        {
-        case Op::at:
-            return p.draw_at(x, y, clip, b, crop);
-        case Op::add_at:
-            return p.draw_add_at(x, y, clip, b, crop);
-        case Op::faded:
-            return p.draw_at_faded(x, y, clip, b, crop, opacity);
-        case Op::rotated:
-            return p.draw_rotated(x, y, clip, angle, b, crop);
-        case Op::rotated_faded:
-            return p.draw_rotated_faded(x, y, clip, angle, b, crop, opacity);
-        }
-        return -1;
-    }
-};
+        return opacity < 0.0f ? p.draw_rotated(x, y, clip, angle, b, crop)
+                              : p.draw_rotated_faded(x, y, clip, angle, b, crop, opacity);
+    };
+}
 
 // Calls on a picture of every decoder given, and the buffer pixels they change.
 struct Drawing
@@ -82,7 +72,7 @@ TEST_P(DrawnPixels, ChangeOnlyThePixelsExpected)
         ASSERT_NE(loaded.pic, nullptr);
         Buffer buffer(d.buffer_size.x, d.buffer_size.y, d.fill);
         for (const Call& call : d.calls)
-            EXPECT_EQ(call.on(*loaded.pic, buffer), 0);
+            EXPECT_EQ(call(*loaded.pic, buffer), 0);
         expect_only(buffer, d.fill, d.changed);
     }
 }
@@ -104,19 +94,17 @@ INSTANTIATE_TEST_SUITE_P(
         // The picture's top-left lands at (10.25, 2.5): it covers 0.375 of (10, 2) and (10, 3) and
         // 0.125 of (11, 2) and (11, 3); the integer weights are 96 and 32 of 256.
         Drawing("WeightsFollowTheOverlap", alpha_decoders, {1, 1}, {white}, {16, 8}, 0,
-                {{Op::at, -10.25, -2.5, {0, 0, 16, 8}, one}},
+                {at(-10.25, -2.5, {0, 0, 16, 8}, one)},
                 {{10, 2, big}, {10, 3, big}, {11, 2, small}, {11, 3, small}}),
         Drawing("HalfAPixelSplitsEqually", alpha_decoders, {1, 1}, {white}, {16, 4}, 0,
-                {{Op::at, -10.5, -1.0, {0, 0, 16, 4}, one}},
-                {{10, 1, grey(127)}, {11, 1, grey(127)}}),
+                {at(-10.5, -1.0, {0, 0, 16, 4}, one)}, {{10, 1, grey(127)}, {11, 1, grey(127)}}),
         Drawing("OpacityScalesTheWeights", alpha_decoders, {1, 1}, {white}, {4, 4}, 0,
-                {{Op::faded, -1.0, -1.0, r4, one, 0.0, 0.5f},
-                 {Op::faded, -2.0, -2.0, r4, one, 0.0, 0.0f}},
+                {faded(-1.0, -1.0, r4, one, 0.5f), faded(-2.0, -2.0, r4, one, 0.0f)},
                 {{1, 1, grey(127)}}),
         // Covers (3..5, 3..5); the clip keeps columns 3 and 4 and the crop drops the picture's
         // right column, so only the left one counts and column 5 stays black.
         Drawing("StaysInsideClipAndCrop", alpha_decoders, {2, 2}, std::vector<Pixel>(4, white),
-                {8, 8}, 0, {{Op::at, -3.5, -3.5, {0, 0, 5, 8}, {0, 0, 1, 2}}},
+                {8, 8}, 0, {at(-3.5, -3.5, {0, 0, 5, 8}, {0, 0, 1, 2})},
                 {{3, 3, grey(63)},
                  {3, 4, grey(127)},
                  {3, 5, grey(63)},
@@ -125,29 +113,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {4, 5, grey(63)}}),
         Drawing("NonFiniteArgumentsDrawNothing", alpha_decoders, {1, 1}, {white}, {4, 4},
                 0x01020304u,
-                {{Op::at, nan, 0.0, r4, one},
-                 {Op::at, -1.0, -inf, r4, one},
-                 {Op::rotated, -1.0, -1.0, r4, one, nan},
-                 {Op::faded, -1.0, -1.0, r4, one, 0.0, std::numeric_limits<float>::quiet_NaN()}},
+                {at(nan, 0.0, r4, one), at(-1.0, -inf, r4, one), turned(-1.0, -1.0, r4, one, nan),
+                 faded(-1.0, -1.0, r4, one, std::numeric_limits<float>::quiet_NaN())},
                 {}),
         Drawing("OpaqueRoundsThePosition", opaque_decoders, {1, 1}, {0xFF00FF00u}, {4, 4}, 0,
-                {{Op::at, -1.4, -2.6, r4, one}}, {{1, 3, 0xFF00FF00u}}),
+                {at(-1.4, -2.6, r4, one)}, {{1, 3, 0xFF00FF00u}}),
         Drawing("OpaqueIgnoresOpacityAndRoundsHalfUp", opaque_decoders, {1, 1}, {0xFF00FF00u},
-                {4, 4}, 0, {{Op::faded, -0.5, 0.0, r4, one, 0.0, 0.1f}}, {{0, 0, 0xFF00FF00u}}),
+                {4, 4}, 0, {faded(-0.5, 0.0, r4, one, 0.1f)}, {{0, 0, 0xFF00FF00u}}),
         Drawing("OpaqueAddKeepsTheFourthByte", opaque_decoders, {1, 1}, {0xFF00FF00u}, {4, 4}, 0,
-                {{Op::add_at, -3.2, -0.2, r4, one}}, {{3, 0, 0x0000FF00u}}),
+                {add_at(-3.2, -0.2, r4, one)}, {{3, 0, 0x0000FF00u}}),
         Drawing("OpaqueTurnedDrawsNothing", opaque_decoders, {1, 1}, {0xFF00FF00u}, {4, 4},
                 0x01020304u,
-                {{Op::rotated, -1.0, -1.0, r4, one, 0.5},
-                 {Op::rotated_faded, -1.0, -1.0, r4, one, 0.0, 1.0f}},
-                {}),
+                {turned(-1.0, -1.0, r4, one, 0.5), turned(-1.0, -1.0, r4, one, 0.0, 1.0f)}, {}),
         // Buffer pixel b shows picture point R(b) + (x, y); with a quarter turn the pixel below
         // (5, 5) shows the one left of it: the row turns anticlockwise on screen.
         Drawing("QuarterTurnStandsTheRowUp", alpha_decoders, {3, 1}, rgb, {10, 10}, 0,
-                {{Op::rotated, 6.0, -5.0, {0, 0, 10, 10}, {0, 0, 3, 1}, quarter_turn}},
+                {turned(6.0, -5.0, {0, 0, 10, 10}, {0, 0, 3, 1}, quarter_turn)},
                 {{5, 4, 0x000000FEu}, {5, 5, 0x0000FE00u}, {5, 6, 0x00FE0000u}}),
         Drawing("TurnedWithOpacityInsideTheClip", alpha_decoders, {3, 1}, rgb, {10, 10}, 0,
-                {{Op::rotated_faded, 6.0, -5.0, {0, 5, 10, 10}, {0, 0, 3, 1}, quarter_turn, 0.5f}},
+                {turned(6.0, -5.0, {0, 5, 10, 10}, {0, 0, 3, 1}, quarter_turn, 0.5f)},
                 {{5, 5, 0x00007F00u}, {5, 6, 0x007F0000u}})),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -48,30 +48,11 @@ void copy_text(void* ptr, const std::string& text, std::size_t room = 24)
     static_cast<char*>(ptr)[length] = '\0';
 }
 
-enum class Fault
-{
-    none,
-    no_effect,
-    nan,
-    crash,
-};
-
-Fault fault_from_environment()
-{
-    const char* text = std::getenv(fake_plugin::fault_variable);
-    const std::string fault = text != nullptr ? text : "";
-    if (fault == "no_effect")
-        return Fault::no_effect;
-    if (fault == "nan")
-        return Fault::nan;
-    return fault == "crash" ? Fault::crash : Fault::none;
-}
-
 struct Fake
 {
     AEffect effect{};
     HostCallback host = nullptr;
-    Fault fault = Fault::none;
+    std::string fault; // as the environment names it
     fake_plugin::Seen seen;
     float gain = 0.5f;
     std::string program_names[3] = {"Unity", "Quiet", "Loud"};
@@ -123,21 +104,19 @@ VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
     switch (opcode)
     {
     case effOpen:
-        note("open");
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effMainsChanged:
+        note(opcode == effOpen            ? "open"
+             : opcode == effSetSampleRate ? "rate"
+             : opcode == effSetBlockSize  ? "block"
+             : value != 0                 ? "resume"
+                                          : "suspend");
         return 0;
     case effClose:
         note("close");
         delete &f;
         return 1;
-    case effSetSampleRate:
-        note("rate");
-        return 0;
-    case effSetBlockSize:
-        note("block");
-        return 0;
-    case effMainsChanged:
-        note(value != 0 ? "resume" : "suspend");
-        return 0;
     case effSetProgram:
         f.program = value >= 0 && value < 3 ? static_cast<VstInt32>(value) : f.program;
         return 0;
@@ -249,7 +228,7 @@ VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
 void process(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
     Fake& f = of(e);
-    if (f.fault == Fault::crash)
+    if (f.fault == "crash")
     {
         // A wild write far from any object, as a broken plug-in makes one.
         static volatile std::uintptr_t wild_address = 16;
@@ -278,7 +257,7 @@ void process(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
                                    event.midiData[2] + 1);
     }
     f.events.clear();
-    for (VstInt32 i = 0; f.fault == Fault::nan && i < frames; ++i)
+    for (VstInt32 i = 0; f.fault == "nan" && i < frames; ++i)
     {
         if (f.frames_done + i >= 4000)
             outputs[1][i] = std::numeric_limits<float>::quiet_NaN();
@@ -304,11 +283,10 @@ float get_parameter(AEffect* e, VstInt32 index)
 
 AEffect* make_effect(HostCallback host)
 {
-    const Fault fault = fault_from_environment();
-    if (host == nullptr || fault == Fault::no_effect)
+    const char* fault = std::getenv(fake_plugin::fault_variable);
+    if (host == nullptr || (fault != nullptr && std::string(fault) == "no_effect"))
         return nullptr;
-    const VstIntPtr version = host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
-    if (version == 0)
+    if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     if (host(nullptr, audioMasterCanDo, 0, 0, const_cast<char*>(fake_plugin::bad_magic_capability),
              0.0f) == 1)
@@ -321,8 +299,7 @@ AEffect* make_effect(HostCallback host)
     auto* f = new Fake;
     ++live_effects;
     f->host = host;
-    f->fault = fault;
-    f->seen.version = version;
+    f->fault = fault != nullptr ? fault : "";
     for (std::size_t i = 0; i < f->chunks[0].size(); ++i)
         f->chunks[0][i] = static_cast<unsigned char>(i * 7 + 1);
     AEffect& effect = f->effect;
@@ -340,8 +317,8 @@ AEffect* make_effect(HostCallback host)
     effect.version = 1;
     effect.processReplacing = &process;
     // Asked with its own record before the host has it.
-    f->call(audioMasterGetVendorString, 0, 0, f->seen.host_vendor);
-    f->seen.host_vendor[sizeof(f->seen.host_vendor) - 1] = '\0';
+    char host_vendor[64];
+    f->call(audioMasterGetVendorString, 0, 0, host_vendor);
     note("entry");
     return &effect;
 }

@@ -42,16 +42,14 @@ struct HostCall
     vst2::VstIntPtr answer = -1; // not written for a running thread
 };
 
-// What the plug-in learnt from its host.
+// The time information audioMasterGetTime answered at the last block.
 struct Seen
 {
-    vst2::VstIntPtr version = 0;   // audioMasterVersion at the entry
-    bool time_given = false;       // audioMasterGetTime answered a record at the last block
-    vst2::VstInt32 time_flags = 0; // its flags, tempo, sample position and rate
+    bool time_given = false; // a record at all
+    vst2::VstInt32 time_flags = 0;
     double tempo = 0.0;
     double sample_pos = 0.0;
     double sample_rate = 0.0;
-    char host_vendor[64] = {}; // audioMasterGetVendorString during the entry
 };
 
 } // namespace fake_plugin
