@@ -11,7 +11,7 @@
 namespace
 {
 
-// Records the messages that reach it, as a parent would.
+// Records the repaints it asks for, as a parent would, and what it is told.
 class Control : public ravik::ControlInterface
 {
 public:
@@ -22,7 +22,11 @@ public:
             invalidated.push_back(inv->rect);
         return 0;
     }
+    void on_mark_changed() override { ++marks; }
+    void cancel_interaction() override { ++cancels; }
     std::vector<ravik::Rect> invalidated;
+    int marks = 0;
+    int cancels = 0;
 };
 
 class Listener : public ravik::DefaultEventListener
@@ -141,15 +145,7 @@ TEST(ControlInterface, ListenersCannotBeChangedFromInsideANotification)
 
 TEST(ControlInterface, MarksAndEnabling)
 {
-    class Watch : public Control
-    {
-    public:
-        void on_mark_changed() override { ++marks; }
-        void cancel_interaction() override { ++cancels; }
-        int marks = 0;
-        int cancels = 0;
-    };
-    Watch c;
+    Control c;
     c.set_mark(3, true);
     EXPECT_TRUE(c.get_mark(3));
     EXPECT_FALSE(c.get_mark(4));

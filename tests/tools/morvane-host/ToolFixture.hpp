@@ -61,10 +61,15 @@ protected:
         for (char& c : name)
             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '-';
         folder = std::filesystem::temp_directory_path() / ("morvane-host-" + name);
-        std::filesystem::remove_all(folder);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
         std::filesystem::create_directories(folder);
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
 
     std::string path(const std::string& name) const { return (folder / name).string(); }
 
@@ -110,14 +115,16 @@ protected:
         return run_command(arguments, environment);
     }
 
-    // Runs any program, its output and error kept in the test's folder until they are read.
+    // Runs any program, its output and error kept in files of their own in the test's folder:
+    // under wine a finished program's files may stay locked for a moment.
     ToolRun run_command(const std::vector<std::string>& command,
                         const Environment& environment = {}) const
     {
+        const std::string name = std::to_string(++runs) + "-run";
         ToolRun run;
-        run.exit_code = run_to_end(command, environment, path("stdout.txt"), path("stderr.txt"));
-        run.out = take_text("stdout.txt");
-        run.err = take_text("stderr.txt");
+        run.exit_code = run_to_end(command, environment, path(name + ".out"), path(name + ".err"));
+        run.out = read_text(name + ".out");
+        run.err = read_text(name + ".err");
         return run;
     }
 
@@ -134,15 +141,15 @@ protected:
         return morvane_host::decode_wav(morvane_host::read_file_bytes(file));
     }
 
-    std::string take_text(const std::string& name) const
+    std::string read_text(const std::string& name) const
     {
         std::ostringstream text;
         text << std::ifstream(path(name), std::ios::binary).rdbuf();
-        std::filesystem::remove(path(name));
         return text.str();
     }
 
     std::filesystem::path folder;
+    mutable int runs = 0;
 };
 
 // Two different sines, quiet enough for any gain of the test effect.

@@ -46,7 +46,7 @@ int run_to_end(const std::vector<std::string>& command, const Environment& envir
 {
     std::string line;
     for (const std::string& argument : command)
-        line += (line.empty() ? "" : " ") + quote(argument);
+        line += quote(argument) + ' ';
     for (const auto& [name, value] : environment)
         SetEnvironmentVariableA(name.c_str(), value.c_str());
 

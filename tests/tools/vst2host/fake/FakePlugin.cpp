@@ -37,7 +37,9 @@ std::atomic<int> live_effects{0};
 void note(const char* step)
 {
     std::lock_guard lock(history_mutex);
-    history += (history.empty() ? "" : " ") + std::string(step);
+    if (!history.empty())
+        history += ' ';
+    history += step;
 }
 
 // Every text is shorter than the smallest room the interface gives.
@@ -189,31 +191,25 @@ VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return index >= 0 && index < 2 ? 1 : 0;
     }
     case effGetEffectName:
-        copy_text(ptr, f.effect.uniqueID == fake_plugin::trim_id ? "Fake Trim" : "Fake Gain");
-        return 1;
     case effGetVendorString:
-        copy_text(ptr, "Morvane Tests");
-        return 1;
     case effGetProductString:
-        copy_text(ptr, "Fake Plugin");
+        copy_text(ptr, opcode == effGetVendorString                ? "Morvane Tests"
+                       : opcode == effGetProductString             ? "Fake Plugin"
+                       : f.effect.uniqueID == fake_plugin::trim_id ? "Fake Trim"
+                                                                   : "Fake Gain");
         return 1;
     case effGetVendorVersion:
         return 7;
     case effCanDo:
     {
         const std::string capability = static_cast<const char*>(ptr);
-        if (capability == "receiveVstEvents" || capability == "receiveVstMidiEvent")
-            return 1;
-        return capability == "offline" ? -1 : 0;
+        return capability.starts_with("receiveVst") ? 1 : capability == "offline" ? -1 : 0;
     }
     case effShellGetNextPlugin:
-    {
-        const VstInt32 ids[] = {fake_plugin::gain_id, fake_plugin::trim_id};
         if (f.shell_cursor >= 2)
             return 0;
         copy_text(ptr, f.shell_cursor == 0 ? "Fake Gain" : "Fake Trim");
-        return ids[f.shell_cursor++];
-    }
+        return f.shell_cursor++ == 0 ? fake_plugin::gain_id : fake_plugin::trim_id;
     case effVendorSpecific:
         if (index == fake_plugin::call_host)
             call_host_on(f, *static_cast<fake_plugin::HostCall*>(ptr), value);
