@@ -28,20 +28,6 @@ ravik::Point anchor_of(const std::string& name)
     return {anchor.x, anchor.y};
 }
 
-TEST(Artwork, EveryPictureLoadsByNameInAnyCase)
-{
-    for (const auto& picture : layout::pictures)
-    {
-        const std::string name(picture.name);
-        std::string upper = name;
-        for (auto& ch : upper)
-            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        EXPECT_NE(ravik::PicDataFactory::create(name), nullptr) << name;
-        EXPECT_NE(ravik::PicDataFactory::create(upper), nullptr) << upper;
-    }
-    EXPECT_EQ(ravik::FontFactory::create("bkg_21_main"), nullptr) << "a picture is not a font";
-}
-
 // The bounding box of the controls that draw the pictures whose names start so, relative to the
 // control's position, and how far the picture travels to the right with the value; the first
 // that fits a name counts. The background, the pointer dots (they move with the value) and the
@@ -77,20 +63,26 @@ const Control controls[] = {
     {"sp_03_", spin},
 };
 
-// A picture drawn outside its control's bounding box would not be repainted with it.
-TEST(Artwork, PicturesStayInsideTheirControls)
+// Every picture of the layout loads by its name in any case. One drawn outside its control's
+// bounding box would not be repainted with it.
+TEST(Artwork, PicturesLoadByNameAndStayInsideTheirControls)
 {
+    EXPECT_EQ(ravik::FontFactory::create("bkg_21_main"), nullptr) << "a picture is not a font";
     for (const auto& picture : layout::pictures)
     {
         const std::string name(picture.name);
+        std::string upper = name;
+        for (auto& ch : upper)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        const auto pic = ravik::PicDataFactory::create(name);
+        ASSERT_NE(pic, nullptr) << name;
+        EXPECT_NE(ravik::PicDataFactory::create(upper), nullptr) << upper;
         const auto control =
             std::find_if(std::begin(controls), std::end(controls),
                          [&name](const Control& c) { return name.starts_with(c.prefix); });
         ASSERT_NE(control, std::end(controls)) << name;
         if (control->box == Rect{})
             continue;
-        const auto pic = ravik::PicDataFactory::create(name);
-        ASSERT_NE(pic, nullptr) << name;
         const Rect r{-picture.anchor.x, -picture.anchor.y,
                      pic->get_width() - picture.anchor.x + control->travel,
                      pic->get_height() - picture.anchor.y};

@@ -68,7 +68,7 @@ private:
 
 } // namespace
 
-TEST(ControlInterface, SetValueAsksEveryListenerThenFiltersInOrder)
+TEST(ControlInterface, SetValueAsksEveryListenerThenFiltersInOrderAndForceValueAsksNone)
 {
     std::vector<std::string> log;
     Listener a("a", log);
@@ -87,18 +87,12 @@ TEST(ControlInterface, SetValueAsksEveryListenerThenFiltersInOrder)
     EXPECT_FALSE(c.set_value(0.0, 50));
     EXPECT_DOUBLE_EQ(c.get_value(), 5.0) << "a refusal changes nothing";
     EXPECT_EQ(log, (std::vector<std::string>{"a.accept", "b.accept"}));
-}
 
-TEST(ControlInterface, ForceValueSkipsAcceptanceAndUsesTheSetFilter)
-{
-    std::vector<std::string> log;
-    Listener a("a", log);
-    a.refuse_origin = 255;
-    Control c;
-    c.set_listener(&a);
-    c.force_value(1.0, 255);
-    EXPECT_EQ(log, (std::vector<std::string>{"a.set", "a.value"}));
-    EXPECT_DOUBLE_EQ(c.get_value(), 2.5);
+    log.clear();
+    c.force_value(1.0, 50);
+    EXPECT_EQ(log, (std::vector<std::string>{"a.set", "b.set", "a.value", "b.value"}))
+        << "a forced value skips acceptance and takes the set filter";
+    EXPECT_DOUBLE_EQ(c.get_value(), 4.0) << "((1 + 1) + 1) + 0.5 + 0.5";
 }
 
 TEST(ControlInterface, OnlyAShownControlAsksForARepaint)

@@ -48,13 +48,9 @@ TEST(Picture, OriginMovesTheBoxAndCropStaysInThePicture)
 
     p.set_pic_data(loaded.pic.get());
     EXPECT_EQ(p.get_crop(), (Rect{0, 0, 4, 3})) << "new data resets crop";
-}
 
-TEST(Picture, InsideMeansInTheBoxAndTheCrop)
-{
+    // Inside means in the box and the crop.
     EXPECT_FALSE(Picture().is_inside({0, 0})) << "without data";
-    const auto loaded = load_picture(make_apic(Decoder::direct24, 4, 3, numbered()));
-    Picture p(loaded.pic.get());
     p.set_origin({1, 1});
     EXPECT_TRUE(p.is_inside({-1, -1}));
     EXPECT_TRUE(p.is_inside({2, 1}));

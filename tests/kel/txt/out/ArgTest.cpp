@@ -48,7 +48,7 @@ std::string c_printf(const char* fmt, double v)
 
 } // namespace
 
-TEST(ArgInt, BasesCaseAndSigns)
+TEST(ArgInt, BasesCaseSignsAlignmentPaddingAndGroups)
 {
     EXPECT_EQ(show_int("%1%", 0), "0");
     EXPECT_EQ(show_int("%1%", -42), "-42");
@@ -64,10 +64,7 @@ TEST(ArgInt, BasesCaseAndSigns)
     EXPECT_EQ(show_int("%1%", std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
     EXPECT_EQ(show_int("%1x%", std::numeric_limits<std::int64_t>::min()), "-8000000000000000");
     EXPECT_EQ(show_int("%1b%", std::numeric_limits<std::int64_t>::max()), std::string(63, '1'));
-}
 
-TEST(ArgInt, AlignmentPaddingAndGroups)
-{
     EXPECT_EQ(show_int("[%1m6%]", 42), "[42]") << "without an alignment there is no padding";
     EXPECT_EQ(show_int("[%1rm6%]", 42), "[    42]");
     EXPECT_EQ(show_int("[%1rm6w*%]", 42), "[****42]");

@@ -13,7 +13,7 @@
 
 using namespace kel::txt::out;
 
-TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncation)
+TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncationWhateverItsSize)
 {
     char buf[8];
     std::memset(buf, 'Z', sizeof(buf));
@@ -36,10 +36,8 @@ TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncation)
     p.clear();
     EXPECT_FALSE(p.is_truncated());
     EXPECT_EQ(p.c_str(), buf);
-}
 
-TEST(PrintNa, TinyArrays)
-{
+    // Arrays too small for any text.
     char one[1] = {'Z'};
     PrintNa p1(one);
     EXPECT_EQ(p1.print("a"), err_truncated);
