@@ -24,8 +24,13 @@ namespace layout = artwork::layout;
 
 ravik::Point anchor_of(const std::string& name)
 {
-    const layout::Pt anchor = layout::anchor_of(name);
-    return {anchor.x, anchor.y};
+    for (const auto& picture : layout::pictures)
+    {
+        if (picture.name == name)
+            return {picture.anchor.x, picture.anchor.y};
+    }
+    ADD_FAILURE() << name << " is not in the layout";
+    return {};
 }
 
 // The bounding box of the controls that draw the pictures whose names start so, relative to the
