@@ -1,4 +1,3 @@
-#include <functional>
 #include <gtest/gtest.h>
 
 #include "ravik/ApicBytes.hpp"
@@ -13,8 +12,8 @@ using ravik::Pixel;
 using ravik::RenderingBufferMemory;
 using ravik::Text;
 
-// A strip of glyphs, one row of pixels each plus the marker row: widths gives each glyph's width
-// and ink the strip columns that are fully drawn.
+// A strip of glyphs plus the marker row: widths gives each glyph's width and ink the strip columns
+// that are fully drawn in every row.
 struct Strip
 {
     std::vector<int> widths;
@@ -33,67 +32,50 @@ LoadedFont make_font(bool multicolour, const Strip& s, int rows = 1)
 {
     int width = 0;
     for (const int w : s.widths)
-    {
         width += w;
-    }
     ApicBytes a;
     a.kind = multicolour ? 1 : 2;
     a.bits = multicolour ? 8 : 0;
     a.width = width;
     a.height = rows + 1;
     if (multicolour)
-    {
         a.palette = {0x00000000u, 0x00FFFFFFu, 0x00000001u};
-    }
-    for (int row = 0; row < rows; ++row)
+    for (int i = 0; i < rows * width; ++i)
     {
-        for (int x = 0; x < width; ++x)
-        {
-            const bool inked = std::find(s.ink.begin(), s.ink.end(), x) != s.ink.end();
-            if (multicolour)
-            {
-                a.pixels.push_back(inked ? 1 : 0);
-                a.pixels.push_back(inked ? 0 : 255);
-            }
-            else
-            {
-                a.pixels.push_back(inked ? 255 : 0);
-            }
-        }
+        const bool inked = std::find(s.ink.begin(), s.ink.end(), i % width) != s.ink.end();
+        if (multicolour)
+            a.pixels.insert(a.pixels.end(),
+                            {std::uint8_t(inked ? 1 : 0), std::uint8_t(inked ? 0 : 255)});
+        else
+            a.pixels.push_back(inked ? 255 : 0);
     }
-    std::uint8_t marker = 0;
-    for (const int w : s.widths)
+    for (std::size_t glyph = 0; glyph < s.widths.size(); ++glyph)
     {
-        for (int i = 0; i < w; ++i)
+        for (int i = 0; i < s.widths[glyph]; ++i)
         {
-            a.pixels.push_back(multicolour ? static_cast<std::uint8_t>(marker == 0 ? 0 : 2)
-                                           : static_cast<std::uint8_t>(marker == 0 ? 0 : 255));
+            a.pixels.push_back(glyph % 2 == 0 ? 0 : multicolour ? 2 : 255);
             if (multicolour)
-            {
                 a.pixels.push_back(0);
-            }
         }
-        marker ^= 1;
     }
     LoadedFont f{a.bytes(), nullptr};
     f.font = ravik::FontFactory::create_from_data(f.bytes);
     return f;
 }
 
-// The drawn columns of row 0 as a string: '#' changed, '.' untouched.
-std::string row0(const RenderingBufferMemory& b)
+// The buffer's rows: '#' changed, '.' untouched.
+std::vector<std::string> drawn(const RenderingBufferMemory& b)
 {
-    std::string s;
-    for (int x = 0; x < b.get_width(); ++x)
+    std::vector<std::string> rows(static_cast<std::size_t>(b.get_height()));
+    for (int y = 0; y < b.get_height(); ++y)
     {
-        s += b.get_pixel(x, 0) != 0 ? '#' : '.';
+        for (int x = 0; x < b.get_width(); ++x)
+            rows[static_cast<std::size_t>(y)] += b.get_pixel(x, y) != 0 ? '#' : '.';
     }
-    return s;
+    return rows;
 }
 
-class FontLayout : public testing::TestWithParam<bool>
-{
-};
+using FontLayout = testing::TestWithParam<bool>;
 
 TEST_P(FontLayout, MarkerRunsMakeTheGlyphTable)
 {
@@ -108,86 +90,81 @@ TEST_P(FontLayout, MarkerRunsMakeTheGlyphTable)
         << "3 + 1 + nothing for a byte without glyph + 2";
 }
 
-// 256 glyphs of width 1; only glyph 255 ('\xFF') and glyph 'A' have ink.
-Strip wide_strip(int glyphs)
+TEST_P(FontLayout, GlyphDrawingStaysInTheStripAndBuffer)
 {
-    return {std::vector<int>(static_cast<std::size_t>(glyphs), 1), {65, glyphs - 1}};
-}
-
-TEST_P(FontLayout, Byte255DrawsTheLastOfAFullFont)
-{
-    const auto f = make_font(GetParam(), wide_strip(256));
-    RenderingBufferMemory buffer(4, 1, 0);
-    f.font->draw_text({0, 0, 4, 1}, buffer,
-                      Text{"\xFF"
-                           "B"
-                           "A",
-                           4, 1, Text::left, 0x00FFFFFF});
-    EXPECT_EQ(row0(buffer), "#.#.");
-}
-
-TEST_P(FontLayout, Byte255IsSkippedWithoutAdvanceByAShortFont)
-{
-    const auto f = make_font(GetParam(), wide_strip(100));
-    RenderingBufferMemory buffer(4, 1, 0);
-    f.font->draw_text({0, 0, 4, 1}, buffer,
-                      Text{"\xFF"
-                           "A",
-                           4, 1, Text::left, 0x00FFFFFF});
-    EXPECT_EQ(row0(buffer), "#...");
-}
-
-struct AlignCase
-{
-    int align;
-    const char* drawn;
-};
-
-class FontAlign : public testing::TestWithParam<std::tuple<bool, AlignCase>>
-{
-};
-
-// Glyph 0 is 7 pixels wide, inked at both ends.
-TEST_P(FontAlign, PlacesTheTextInItsBox)
-{
-    const auto [multicolour, c] = GetParam();
-    const auto f = make_font(multicolour, {{7}, {0, 6}});
-    RenderingBufferMemory buffer(10, 1, 0);
-    f.font->draw_text({0, 0, 10, 1}, buffer,
-                      Text{std::string(1, '\0'), 10, 1, c.align, 0x00FFFFFF});
-    EXPECT_EQ(row0(buffer), c.drawn);
-}
-
-INSTANTIATE_TEST_SUITE_P(BothFonts, FontAlign,
-                         testing::Combine(testing::Bool(),
-                                          testing::Values(AlignCase{Text::left, "#.....#..."},
-                                                          AlignCase{Text::centre, ".#.....#.."},
-                                                          AlignCase{Text::right, "...#.....#"})));
-
-TEST_P(FontLayout, ClipCutsGlyphsAndMovesThemIntoTheBuffer)
-{
-    // Two glyphs of 3, inked everywhere.
-    const auto f = make_font(GetParam(), {{3, 3}, {0, 1, 2, 3, 4, 5}});
-    RenderingBufferMemory buffer(6, 1, 0);
-    // Box columns 2 to 4 land on buffer columns 0 to 2.
-    f.font->draw_text({2, 0, 5, 1}, buffer,
-                      Text{std::string("\0\1", 2), 6, 1, Text::left, 0x00FFFFFF});
-    EXPECT_EQ(row0(buffer), "###...");
-}
-
-TEST_P(FontLayout, NothingLeavesTheBox)
-{
-    const auto f = make_font(GetParam(), {{3, 3}, {0, 1, 2, 3, 4, 5}}, 3);
-    RenderingBufferMemory buffer(8, 3, 0);
-    // A box of 4 x 2: the text is 6 wide and the line 3 high.
-    f.font->draw_text({-1, 0, 7, 3}, buffer,
-                      Text{std::string("\0\1", 2), 4, 2, Text::left, 0x00FFFFFF});
-    EXPECT_EQ(row0(buffer), ".####...");
-    EXPECT_NE(buffer.get_pixel(1, 1), 0u);
-    EXPECT_EQ(buffer.get_pixel(1, 2), 0u) << "the box is 2 rows high";
+    const auto f = make_font(GetParam(), {{2, 2}, {0, 1, 2, 3}});
+    RenderingBufferMemory buffer(3, 2, 0);
+    // Buffer pixel (x, y) shows strip pixel (x - 1, y); row 1 is the marker row, not inked.
+    f.font->draw_glyph({-5, -5, 50, 50}, {-4, -5}, buffer, 0x00FFFFFF);
+    EXPECT_EQ(drawn(buffer), (std::vector<std::string>{".##", "..."}));
+    f.font->draw_glyph({2, 0, 4, 1}, {2, 1}, buffer, 0x00FFFFFF);
+    EXPECT_EQ(drawn(buffer), (std::vector<std::string>{".##", "..#"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFonts, FontLayout, testing::Bool());
+
+struct TextCase
+{
+    const char* name;
+    Strip strip;
+    int rows;
+    ravik::Point buffer;
+    ravik::Rect clip;
+    std::string text;
+    ravik::Point box;
+    int align;
+    std::vector<std::string> drawn;
+};
+
+using TextLayout = testing::TestWithParam<std::tuple<bool, TextCase>>;
+
+TEST_P(TextLayout, PlacesTheTextInItsBoxAndTheClip)
+{
+    const auto& [multicolour, c] = GetParam();
+    const auto f = make_font(multicolour, c.strip, c.rows);
+    ASSERT_NE(f.font, nullptr);
+    RenderingBufferMemory buffer(c.buffer.x, c.buffer.y, 0);
+    EXPECT_EQ(f.font->draw_text(c.clip, buffer, Text{c.text, c.box.x, c.box.y, c.align, 0xFFFFFF}),
+              0);
+    EXPECT_EQ(drawn(buffer), c.drawn);
+}
+
+// Glyph 0 is 7 pixels wide, inked at both ends.
+const Strip wide_glyph = {{7}, {0, 6}};
+// Two glyphs of 3, inked everywhere.
+const Strip two_glyphs = {{3, 3}, {0, 1, 2, 3, 4, 5}};
+
+// Glyphs of width 1; only glyph 255 ('\xFF') of a full font and glyph 'A' have ink.
+Strip ones(int glyphs)
+{
+    return {std::vector<int>(static_cast<std::size_t>(glyphs), 1), {65, 255}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothFonts, TextLayout,
+    testing::Combine(
+        testing::Bool(),
+        testing::Values(TextCase("Left", wide_glyph, 1, {10, 1}, {0, 0, 10, 1}, {'\0'}, {10, 1},
+                                 Text::left, {"#.....#..."}),
+                        TextCase("Centre", wide_glyph, 1, {10, 1}, {0, 0, 10, 1}, {'\0'}, {10, 1},
+                                 Text::centre, {".#.....#.."}),
+                        TextCase("Right", wide_glyph, 1, {10, 1}, {0, 0, 10, 1}, {'\0'},
+                                 {10, 1}, Text::right, {"...#.....#"}),
+                        TextCase("Byte255DrawsTheLastOfAFullFont", ones(256), 1, {4, 1},
+                                 {0, 0, 4, 1}, {'\xFF', 'B', 'A'}, {4, 1}, Text::left, {"#.#."}),
+                        TextCase("Byte255IsSkippedWithoutAdvanceByAShortFont", ones(100), 1, {4, 1},
+                                 {0, 0, 4, 1}, {'\xFF', 'A'}, {4, 1}, Text::left, {"#..."}),
+                        // Box columns 2 to 4 land on buffer columns 0 to 2.
+                        TextCase("ClipCutsGlyphsAndMovesThemIntoTheBuffer", two_glyphs, 1, {6, 1},
+                                 {2, 0, 5, 1}, {'\0', '\1'}, {6, 1}, Text::left, {"###..."}),
+                        // A box of 4 x 2: the text is 6 wide and the line 3 high.
+                        TextCase("NothingLeavesTheBox", two_glyphs, 3, {8, 3}, {-1, 0, 7, 3},
+                                 {'\0', '\1'}, {4, 2}, Text::left,
+                                 {".####...", ".####...", "........"}))),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param) ? "Multi" : "Uni") +
+               std::get<1>(info.param).name;
+    });
 
 TEST(UnicolorFont, BlendsTheColourByCoverage)
 {
@@ -224,18 +201,6 @@ TEST(MulticolorFont, BlendsThePaletteByInverseSecondByte)
     EXPECT_EQ(buffer.get_pixel(0, 0), 0x000000FEu) << "second byte 0: palette colour";
     EXPECT_EQ(buffer.get_pixel(1, 0), 0x00007F00u) << "127: half";
     EXPECT_EQ(buffer.get_pixel(2, 0), 0u) << "255: nothing";
-}
-
-TEST(FontInterface, GlyphDrawingStaysInTheStripAndBuffer)
-{
-    const auto f = make_font(false, {{2, 2}, {0, 1, 2, 3}});
-    RenderingBufferMemory buffer(3, 2, 0);
-    // Buffer pixel (x, y) shows strip pixel (x - 1, y); row 1 is the marker row, not inked.
-    f.font->draw_glyph({-5, -5, 50, 50}, {-4, -5}, buffer, 0x00FFFFFF);
-    EXPECT_EQ(row0(buffer), ".##");
-    EXPECT_EQ(buffer.get_pixel(1, 1) | buffer.get_pixel(2, 1), 0u);
-    f.font->draw_glyph({2, 0, 4, 1}, {2, 1}, buffer, 0x00FFFFFF);
-    EXPECT_NE(buffer.get_pixel(2, 1), 0u);
 }
 
 } // namespace

@@ -25,57 +25,45 @@ ApicBytes valid(Decoder d)
                      {255, 0, 128, 7});
 }
 
-struct KindCase
-{
-    Decoder decoder;
-    const std::type_info* type;
-};
+constexpr int refused = -1;
 
-class PicDataFactoryKinds : public testing::TestWithParam<KindCase>
-{
-};
-
-TEST_P(PicDataFactoryKinds, ChoosesTheDecoderByKindAndBits)
-{
-    const auto loaded = load_picture(valid(GetParam().decoder));
-    ASSERT_NE(loaded.pic, nullptr) << "a well-formed resource loads";
-    EXPECT_EQ(typeid(*loaded.pic), *GetParam().type);
-    EXPECT_EQ(loaded.pic->get_width(), 2);
-    EXPECT_EQ(loaded.pic->get_height(), 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFour, PicDataFactoryKinds,
-    testing::Values(KindCase{Decoder::pal8, &typeid(ravik::PicData8)},
-                    KindCase{Decoder::direct24, &typeid(ravik::PicData24)},
-                    KindCase{Decoder::alpha_pal8, &typeid(ravik::AlphaPicData8)},
-                    KindCase{Decoder::alpha24, &typeid(ravik::AlphaPicData24)}),
-    [](const auto& info) { return decoder_name(info.param.decoder); });
-
-struct Malformed
+struct Resource
 {
     const char* name;
     Decoder decoder;
     std::function<void(ApicBytes&)> change;
+    int pixels; // of the loaded picture, or refused
     // Applied to the bytes after the header change.
     std::function<void(std::vector<std::uint8_t>&)> cut = nullptr;
 };
 
-class PicDataFactoryRefuses : public testing::TestWithParam<Malformed>
-{
-};
+using PicDataFactoryChecks = testing::TestWithParam<Resource>;
 
-TEST_P(PicDataFactoryRefuses, GivesNull)
+TEST_P(PicDataFactoryChecks, LoadWellFormedResourcesWithTheirDecoder)
 {
-    ApicBytes a = valid(GetParam().decoder);
-    GetParam().change(a);
+    const Resource& r = GetParam();
+    ApicBytes a = valid(r.decoder);
+    r.change(a);
     auto bytes = a.bytes();
-    if (GetParam().cut)
+    if (r.cut)
+        r.cut(bytes);
+    const auto pic = ravik::PicDataFactory::create_from_data(bytes);
+    if (r.pixels == refused)
     {
-        GetParam().cut(bytes);
+        EXPECT_EQ(pic, nullptr);
+        return;
     }
-    EXPECT_EQ(ravik::PicDataFactory::create_from_data(bytes), nullptr);
+    ASSERT_NE(pic, nullptr);
+    const std::type_info* types[] = {&typeid(ravik::PicData8), &typeid(ravik::PicData24),
+                                     &typeid(ravik::AlphaPicData8), &typeid(ravik::AlphaPicData24)};
+    EXPECT_EQ(typeid(*pic), *types[static_cast<int>(r.decoder)]) << "chosen by kind and bits";
+    EXPECT_EQ(pic->get_width() * pic->get_height(), r.pixels);
+    ravik::RenderingBufferMemory buffer(4, 4, 0x12345678u);
+    pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
+    EXPECT_EQ(buffer.get_pixel(0, 0) == 0x12345678u, r.pixels == 0) << "drawn when it has pixels";
 }
+
+void unchanged(ApicBytes&) {}
 
 void drop_last(std::vector<std::uint8_t>& b)
 {
@@ -83,66 +71,58 @@ void drop_last(std::vector<std::uint8_t>& b)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    ResourceChecks, PicDataFactoryRefuses,
+    ResourceChecks, PicDataFactoryChecks,
     testing::Values(
-        Malformed{"MarkerZero", Decoder::direct24, [](ApicBytes& a) { a.marker = 0; }},
-        Malformed{"HeaderSize35", Decoder::direct24, [](ApicBytes& a) { a.header_size = 35; }},
-        Malformed{"HeaderLongerThanResource", Decoder::direct24,
-                  [](ApicBytes& a) { a.header_size = 1000; }},
-        Malformed{"ShorterThanHeader", Decoder::direct24, [](ApicBytes&) {},
-                  [](std::vector<std::uint8_t>& b) { b.resize(35); }},
-        Malformed{"BothSizesNegative", Decoder::direct24,
-                  [](ApicBytes& a) { a.width = a.height = -2; }},
-        Malformed{"Bits16", Decoder::direct24, [](ApicBytes& a) { a.bits = 16; }},
-        Malformed{"Bits0", Decoder::direct24, [](ApicBytes& a) { a.bits = 0; }},
-        Malformed{"Palette257", Decoder::pal8, [](ApicBytes& a) { a.palette.resize(257); }},
-        Malformed{"Kind2", Decoder::direct24, [](ApicBytes& a) { a.kind = 2; }},
-        Malformed{"Kind7", Decoder::pal8, [](ApicBytes& a) { a.kind = 7; }},
-        Malformed{"PixelsCutShort", Decoder::direct24, [](ApicBytes&) {}, drop_last},
-        Malformed{"AlphaPixelsCutShort", Decoder::alpha_pal8, [](ApicBytes&) {}, drop_last},
-        Malformed{"PixelOffsetBeyondEnd", Decoder::alpha24,
-                  [](ApicBytes& a) { a.pixel_offset = 0xFFFFFFF0u; }},
-        Malformed{"HugeSizes", Decoder::direct24,
-                  [](ApicBytes& a) { a.width = a.height = 0x7FFFFFFF; }},
-        Malformed{"PaletteBeyondEnd", Decoder::pal8,
-                  [](ApicBytes& a) { a.palette_offset = 0xFFFFFFFFu; }},
-        Malformed{"PaletteEntriesBeyondEnd", Decoder::alpha_pal8,
-                  [](ApicBytes& a) { a.palette_entries = 200; }},
-        Malformed{"IndexBeyondPalette", Decoder::pal8, [](ApicBytes& a) { a.pixels[3] = 3; }},
-        Malformed{"AlphaIndexBeyondPalette", Decoder::alpha_pal8,
-                  [](ApicBytes& a) { a.palette_entries = 1; }}),
+        Resource{"Pal8", Decoder::pal8, unchanged, 4},
+        Resource{"Direct24", Decoder::direct24, unchanged, 4},
+        Resource{"AlphaPal8", Decoder::alpha_pal8, unchanged, 4},
+        Resource{"Alpha24", Decoder::alpha24, unchanged, 4},
+        Resource{"Palette256", Decoder::pal8, [](ApicBytes& a) { a.palette.resize(256); }, 4},
+        Resource{"AllMarkerBitsAndALongerHeader", Decoder::alpha24,
+                 [](ApicBytes& a)
+                 {
+                     a.marker = 0xFFFFFFFFu;
+                     a.header_size = 40;
+                 },
+                 4},
+        Resource{"NoPixels", Decoder::direct24,
+                 [](ApicBytes& a)
+                 {
+                     a.width = a.height = 0;
+                     a.pixels.clear();
+                 },
+                 0},
+        Resource{"OneNegativeWidth", Decoder::alpha24, [](ApicBytes& a) { a.width = -2; }, 0},
+        Resource{"OneNegativeHeight", Decoder::alpha24, [](ApicBytes& a) { a.height = -1; }, 0},
+        Resource{"MarkerZero", Decoder::direct24, [](ApicBytes& a) { a.marker = 0; }, refused},
+        Resource{"HeaderSize35", Decoder::direct24, [](ApicBytes& a) { a.header_size = 35; },
+                 refused},
+        Resource{"HeaderLongerThanResource", Decoder::direct24,
+                 [](ApicBytes& a) { a.header_size = 1000; }, refused},
+        Resource{"ShorterThanHeader", Decoder::direct24, unchanged, refused,
+                 [](std::vector<std::uint8_t>& b) { b.resize(35); }},
+        Resource{"BothSizesNegative", Decoder::direct24,
+                 [](ApicBytes& a) { a.width = a.height = -2; }, refused},
+        Resource{"Bits16", Decoder::direct24, [](ApicBytes& a) { a.bits = 16; }, refused},
+        Resource{"Bits0", Decoder::direct24, [](ApicBytes& a) { a.bits = 0; }, refused},
+        Resource{"Palette257", Decoder::pal8, [](ApicBytes& a) { a.palette.resize(257); }, refused},
+        Resource{"Kind2", Decoder::direct24, [](ApicBytes& a) { a.kind = 2; }, refused},
+        Resource{"Kind7", Decoder::pal8, [](ApicBytes& a) { a.kind = 7; }, refused},
+        Resource{"PixelsCutShort", Decoder::direct24, unchanged, refused, drop_last},
+        Resource{"AlphaPixelsCutShort", Decoder::alpha_pal8, unchanged, refused, drop_last},
+        Resource{"PixelOffsetBeyondEnd", Decoder::alpha24,
+                 [](ApicBytes& a) { a.pixel_offset = 0xFFFFFFF0u; }, refused},
+        Resource{"HugeSizes", Decoder::direct24,
+                 [](ApicBytes& a) { a.width = a.height = 0x7FFFFFFF; }, refused},
+        Resource{"PaletteBeyondEnd", Decoder::pal8,
+                 [](ApicBytes& a) { a.palette_offset = 0xFFFFFFFFu; }, refused},
+        Resource{"PaletteEntriesBeyondEnd", Decoder::alpha_pal8,
+                 [](ApicBytes& a) { a.palette_entries = 200; }, refused},
+        Resource{"IndexBeyondPalette", Decoder::pal8, [](ApicBytes& a) { a.pixels[3] = 3; },
+                 refused},
+        Resource{"AlphaIndexBeyondPalette", Decoder::alpha_pal8,
+                 [](ApicBytes& a) { a.palette_entries = 1; }, refused}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PicDataFactory, AcceptsTheLimitsOfTheFormat)
-{
-    ApicBytes full = valid(Decoder::pal8);
-    full.palette.resize(256, 0x00112233u);
-    EXPECT_NE(load_picture(full).pic, nullptr) << "256 palette entries load";
-
-    ApicBytes marker = valid(Decoder::alpha24);
-    marker.marker = 0xFFFFFFFFu;
-    marker.header_size = 40;
-    EXPECT_NE(load_picture(marker).pic, nullptr) << "marker with all bits set, longer header";
-
-    ApicBytes empty = make_apic(Decoder::direct24, 0, 0, {});
-    const auto loaded = load_picture(empty);
-    ASSERT_NE(loaded.pic, nullptr) << "a picture without pixels loads";
-    ravik::RenderingBufferMemory buffer(4, 4, 0x12345678u);
-    loaded.pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
-    EXPECT_EQ(buffer.get_pixel(0, 0), 0x12345678u) << "and draws nothing";
-
-    for (const auto& [width, height] : {std::pair{-2, 2}, std::pair{2, -1}})
-    {
-        ApicBytes one_negative = valid(Decoder::alpha24);
-        one_negative.width = width;
-        one_negative.height = height;
-        const auto half = load_picture(one_negative);
-        ASSERT_NE(half.pic, nullptr) << "one negative side (" << width << ", " << height << ")";
-        EXPECT_EQ(half.pic->get_width() * half.pic->get_height(), 0);
-        half.pic->draw({0, 0, 4, 4}, buffer, {0, 0, 4, 4});
-        EXPECT_EQ(buffer.get_pixel(0, 0), 0x12345678u) << "a picture without pixels draws nothing";
-    }
-}
 
 TEST(PicDataFactory, MissingResourceGivesNull)
 {
@@ -160,9 +140,7 @@ struct FontKindCase
     const std::type_info* type;
 };
 
-class FontFactoryKinds : public testing::TestWithParam<FontKindCase>
-{
-};
+using FontFactoryKinds = testing::TestWithParam<FontKindCase>;
 
 TEST_P(FontFactoryKinds, ChoosesTheFontOrRefuses)
 {
@@ -175,9 +153,7 @@ TEST_P(FontFactoryKinds, ChoosesTheFontOrRefuses)
     const int bpp = c.bits == 24 ? 4 : (c.kind == 1 ? 2 : 1);
     a.pixels.assign(static_cast<std::size_t>(3 * c.height * bpp), 0);
     if (c.bits == 8)
-    {
         a.palette = {0x00FF0000u};
-    }
     const auto bytes = a.bytes();
     const auto font = ravik::FontFactory::create_from_data(bytes);
     if (c.type == nullptr)
@@ -236,9 +212,7 @@ TEST(PicDataFactory, RandomBytesNeverReachOutside)
         {
             bytes.resize(rng() % 120);
             for (auto& b : bytes)
-            {
                 b = byte();
-            }
             if (bytes.size() >= 8 && round % 4 == 0)
             {
                 bytes[4] = 36; // most headers would fail on their size otherwise
@@ -257,13 +231,9 @@ TEST(PicDataFactory, RandomBytesNeverReachOutside)
             }
             bytes = a.bytes();
             for (int n = 0, changes = 1 + static_cast<int>(rng() % 3); n < changes; ++n)
-            {
                 bytes[rng() % bytes.size()] = byte();
-            }
             if (rng() % 4 == 0)
-            {
                 bytes.resize(rng() % bytes.size());
-            }
         }
         if (auto pic = ravik::PicDataFactory::create_from_data(bytes))
         {

@@ -7,31 +7,26 @@
 #include "ravik/OutlineRect.hpp"
 #include "ravik/RenderingBufferMemory.hpp"
 
-namespace
-{
-
 using ravik::Picture;
 using ravik::Pixel;
 using ravik::Rect;
 using ravik::RenderingBufferMemory;
 
+namespace
+{
+
 // 4 x 3, pixel (x, y) = 0xFF0000yx + 0x11.
-LoadedPicture numbered(Decoder d)
+std::vector<Pixel> numbered()
 {
     std::vector<Pixel> colours;
-    for (int y = 0; y < 3; ++y)
-    {
-        for (int x = 0; x < 4; ++x)
-        {
-            colours.push_back(0xFF000011u + static_cast<Pixel>(y * 16 + x));
-        }
-    }
-    return load_picture(make_apic(d, 4, 3, colours));
+    for (int i = 0; i < 12; ++i)
+        colours.push_back(0xFF000011u + static_cast<Pixel>(i / 4 * 16 + i % 4));
+    return colours;
 }
 
 TEST(Picture, OriginMovesTheBoxAndCropStaysInThePicture)
 {
-    const auto loaded = numbered(Decoder::direct24);
+    const auto loaded = load_picture(make_apic(Decoder::direct24, 4, 3, numbered()));
     Picture p(loaded.pic.get());
     EXPECT_EQ(p.get_bounding_box(), (Rect{0, 0, 4, 3}));
     EXPECT_EQ(p.get_crop(), (Rect{0, 0, 4, 3}));
@@ -53,12 +48,9 @@ TEST(Picture, OriginMovesTheBoxAndCropStaysInThePicture)
 
     p.set_pic_data(loaded.pic.get());
     EXPECT_EQ(p.get_crop(), (Rect{0, 0, 4, 3})) << "new data resets crop";
-}
 
-TEST(Picture, InsideMeansInTheBoxAndTheCrop)
-{
-    const auto loaded = numbered(Decoder::direct24);
-    Picture p(loaded.pic.get());
+    // Inside means in the box and the crop.
+    EXPECT_FALSE(Picture().is_inside({0, 0})) << "without data";
     p.set_origin({1, 1});
     EXPECT_TRUE(p.is_inside({-1, -1}));
     EXPECT_TRUE(p.is_inside({2, 1}));
@@ -68,102 +60,105 @@ TEST(Picture, InsideMeansInTheBoxAndTheCrop)
     EXPECT_TRUE(p.is_inside({0, 0}));
 }
 
+// The origin lands on buffer pixel (3, 3); columns 1 to 3 and rows 0 and 1 are drawn.
 TEST(Picture, DrawsAroundItsOriginWithItsCrop)
 {
-    const auto loaded = numbered(Decoder::alpha_pal8);
-    Picture p(loaded.pic.get());
-    p.set_origin({1, 1});
-    p.set_crop({1, 0, 4, 2});
-    RenderingBufferMemory buffer(8, 8, 0);
-    // The origin lands on buffer pixel (3, 3).
-    p.draw({-3, -3, 5, 5}, buffer);
-    EXPECT_EQ(buffer.get_pixel(3, 3), 0xFF000022u) << "picture pixel (1, 1) at the origin";
-    EXPECT_EQ(buffer.get_pixel(5, 2), 0xFF000014u) << "picture pixel (3, 0)";
-    EXPECT_EQ(buffer.get_pixel(2, 3), 0u) << "picture pixel (0, 1) is cropped";
-    EXPECT_EQ(buffer.get_pixel(3, 4), 0u) << "row 2 is cropped";
+    for (const Decoder decoder : all_decoders)
+    {
+        SCOPED_TRACE(decoder_name(decoder));
+        const auto loaded = load_picture(make_apic(decoder, 4, 3, numbered()));
+        Picture p(loaded.pic.get());
+        p.set_origin({1, 1});
+        p.set_crop({1, 0, 4, 2});
+        RenderingBufferMemory buffer(8, 8, 0);
+        EXPECT_EQ(p.draw({-3, -3, 5, 5}, buffer), 0);
+        expect_only(buffer, 0,
+                    {{3, 2, 0xFF000012u},
+                     {4, 2, 0xFF000013u},
+                     {5, 2, 0xFF000014u},
+                     {3, 3, 0xFF000022u},
+                     {4, 3, 0xFF000023u},
+                     {5, 3, 0xFF000024u}});
+    }
 }
 
-TEST(Picture, WholePositionsTakeTheIntegerPath)
+TEST(Picture, NearWholePositionsTakeTheIntegerPath)
 {
-    // A fully opaque pixel replaces all four bytes on the integer path; the bilinear one
-    // blends blue, green and red (to 254) and keeps the fourth byte.
+    // A fully opaque pixel replaces all four bytes on the integer path; the bilinear one blends
+    // blue, green and red (to 254) and keeps the fourth byte.
     const auto loaded = load_picture(make_apic(Decoder::alpha24, 1, 1, {0x00FFFFFFu}));
-    Picture p(loaded.pic.get());
+    const Picture p(loaded.pic.get());
     RenderingBufferMemory buffer(16, 4, 0);
     p.draw_at(-10.0000000001, -2.0, {0, 0, 16, 4}, buffer);
-    EXPECT_EQ(buffer.get_pixel(10, 2), 0xFFFFFFFFu);
     p.draw_at(-12.0001, -2.0, {0, 0, 16, 4}, buffer);
-    EXPECT_EQ(buffer.get_pixel(12, 2), 0x00FEFEFEu) << "a ten-thousandth is not whole";
     p.draw_at(0.0, -1e-12, {0, 0, 16, 4}, buffer);
-    EXPECT_EQ(buffer.get_pixel(0, 0), 0xFFFFFFFFu) << "near zero counts as zero";
     p.draw_rotated(-5.0, -1.0, {0, 0, 16, 4}, 1e-10, buffer);
-    EXPECT_EQ(buffer.get_pixel(5, 1), 0xFFFFFFFFu) << "no angle: drawn unrotated";
+    expect_only(
+        buffer, 0,
+        {{10, 2, 0xFFFFFFFFu}, {12, 2, 0x00FEFEFEu}, {0, 0, 0xFFFFFFFFu}, {5, 1, 0xFFFFFFFFu}});
 }
 
-TEST(Picture, RotatesAroundItsOrigin)
+TEST(Picture, TurnsAroundItsOrigin)
 {
-    // Red, green, blue with the origin on green.
-    const auto loaded =
-        load_picture(make_apic(Decoder::alpha24, 3, 1, {0x00FF0000u, 0x0000FF00u, 0x000000FFu}));
-    Picture p(loaded.pic.get());
-    p.set_origin({1, 0});
-    RenderingBufferMemory buffer(10, 10, 0);
-    // The origin at buffer pixel (5, 5): the buffer's top-left shows (-5, -5).
-    p.draw_rotated(-5.0, -5.0, {0, 0, 10, 10}, -std::numbers::pi / 2, buffer);
-    EXPECT_EQ(buffer.get_pixel(5, 5), 0x0000FE00u);
-    EXPECT_EQ(buffer.get_pixel(5, 4), 0x00FE0000u) << "a quarter turn clockwise lifts red";
-    EXPECT_EQ(buffer.get_pixel(5, 6), 0x000000FEu);
+    // Red, green and blue with the origin on green, at buffer pixel (5, 5).
+    for (const Decoder decoder : alpha_decoders)
+    {
+        SCOPED_TRACE(decoder_name(decoder));
+        const auto loaded =
+            load_picture(make_apic(decoder, 3, 1, {0x00FF0000u, 0x0000FF00u, 0x000000FFu}));
+        Picture p(loaded.pic.get());
+        p.set_origin({1, 0});
+        RenderingBufferMemory buffer(10, 10, 0);
+        EXPECT_EQ(p.draw_rotated(-5.0, -5.0, {0, 0, 10, 10}, -std::numbers::pi / 2, buffer), 0);
+        expect_only(buffer, 0, {{5, 4, 0x00FE0000u}, {5, 5, 0x0000FE00u}, {5, 6, 0x000000FEu}});
+    }
 }
 
-TEST(Picture, OpaquePicturesDrawOnlyUnrotated)
+TEST(Picture, OpaqueOnesDrawOnlyUnrotated)
 {
-    const auto loaded = numbered(Decoder::pal8);
+    const auto loaded = load_picture(make_apic(Decoder::pal8, 4, 3, numbered()));
     Picture p(loaded.pic.get());
+    p.set_crop({3, 2, 4, 3});
     RenderingBufferMemory buffer(4, 3, 0);
     p.draw_rotated(0.0, 0.0, {0, 0, 4, 3}, 0.25, buffer);
-    EXPECT_EQ(buffer.get_pixel(0, 0), 0u);
+    expect_only(buffer, 0, {});
     p.draw_rotated(0.0, 0.0, {0, 0, 4, 3}, 0.0, buffer);
-    EXPECT_EQ(buffer.get_pixel(3, 2), 0xFF000034u);
+    expect_only(buffer, 0, {{3, 2, 0xFF000034u}});
 }
 
 TEST(Picture, WithoutDataDrawsNothing)
 {
-    Picture p;
+    const Picture p;
     RenderingBufferMemory buffer(2, 2, 9);
     EXPECT_EQ(p.draw({0, 0, 2, 2}, buffer), 0);
     EXPECT_EQ(p.draw_at(0.5, 0.5, {0, 0, 2, 2}, buffer), 0);
     EXPECT_EQ(p.draw_rotated(0.0, 0.0, {0, 0, 2, 2}, 1.0, buffer), 0);
-    EXPECT_EQ(buffer.get_pixel(1, 1), 9u);
-    EXPECT_FALSE(p.is_inside({0, 0}));
+    expect_only(buffer, 9, {});
 }
+
+} // namespace
 
 TEST(OutlineRect, DrawsTheFourSidesCutToTheBuffer)
 {
     RenderingBufferMemory buffer(6, 5, 0);
     ravik::OutlineRect red(0xFFFF0000u);
-    red.draw(buffer, {1, 1, 4, 4});
-    const char* expected[] = {"......", ".###..", ".#.#..", ".###..", "......"};
-    for (int y = 0; y < 5; ++y)
+    auto drawn = [&buffer]
     {
-        for (int x = 0; x < 6; ++x)
-        {
-            EXPECT_EQ(buffer.get_pixel(x, y), expected[y][x] == '#' ? 0xFFFF0000u : 0u)
-                << x << ", " << y;
-        }
-    }
-    buffer.fill(0);
+        std::string rows;
+        for (int i = 0; i < 30; ++i)
+            rows += std::string(buffer.get_pixel(i % 6, i / 6) == 0xFFFF0000u ? "#" : ".") +
+                    (i % 6 == 5 ? "|" : "");
+        buffer.fill(0);
+        return rows;
+    };
+    red.draw(buffer, {1, 1, 4, 4});
+    EXPECT_EQ(drawn(), "......|.###..|.#.#..|.###..|......|");
     red.draw(buffer, {3, -2, 9, 2});
-    EXPECT_EQ(buffer.get_pixel(3, 0), 0xFFFF0000u) << "left column";
-    EXPECT_EQ(buffer.get_pixel(4, 1), 0xFFFF0000u) << "bottom row";
-    EXPECT_EQ(buffer.get_pixel(4, 0), 0u) << "inside";
-    EXPECT_EQ(buffer.get_pixel(5, 0), 0u) << "the right column lies beyond the buffer";
-    buffer.fill(0);
+    EXPECT_EQ(drawn(), "...#..|...###|......|......|......|")
+        << "the left column and the bottom row; the right column lies beyond the buffer";
     red.draw(buffer, {2, 2, 2, 4});
     red.draw(buffer, {-9, -9, -1, -1});
-    for (int i = 0; i < 30; ++i)
-    {
-        EXPECT_EQ(buffer.get_pixel(i % 6, i / 6), 0u) << "empty or outside draws nothing";
-    }
+    EXPECT_EQ(drawn(), "......|......|......|......|......|") << "empty or outside draws nothing";
 }
 
 TEST(RenderingBufferMemory, BlitCopiesTheTopLeftPartIntoTheTarget)
@@ -172,9 +167,7 @@ TEST(RenderingBufferMemory, BlitCopiesTheTopLeftPartIntoTheTarget)
     RenderingBufferMemory tile(3, 3, 0);
     tile.set_target(&window);
     for (int i = 0; i < 9; ++i)
-    {
         tile.set_pixel(i % 3, i / 3, static_cast<Pixel>(i + 1));
-    }
     tile.blit({3, 2}, {2, 3});
     EXPECT_EQ(window.get_pixel(3, 2), 1u);
     EXPECT_EQ(window.get_pixel(4, 3), 5u);
@@ -184,5 +177,3 @@ TEST(RenderingBufferMemory, BlitCopiesTheTopLeftPartIntoTheTarget)
     EXPECT_EQ(window.get_pixel(1, 1), 9u);
     EXPECT_EQ(window.get_pixel(2, 0), 0u) << "only the tile's own pixels";
 }
-
-} // namespace

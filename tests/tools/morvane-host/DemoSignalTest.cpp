@@ -34,11 +34,9 @@ double band_dbfs(const AudioData& audio, double corner, bool highs)
 
 } // namespace
 
-class DemoSignal : public testing::TestWithParam<int>
-{
-};
+using DemoSignal = testing::TestWithParam<int>;
 
-TEST_P(DemoSignal, IsStereoOfTheDemoLengthPeakingAtMinus12)
+TEST_P(DemoSignal, IsEightSecondsOfStereoPeakingAtMinus12WithLowsAndHighsThroughout)
 {
     const int rate = GetParam();
     const AudioData demo = make_demo_signal(rate);
@@ -47,22 +45,13 @@ TEST_P(DemoSignal, IsStereoOfTheDemoLengthPeakingAtMinus12)
     EXPECT_EQ(demo.get_frames(), static_cast<std::size_t>(8 * rate)) << "eight seconds";
     EXPECT_NEAR(get_peak_dbfs(demo), -12.0, 0.001);
     EXPECT_NE(demo.channels[0], demo.channels[1]) << "the two sides differ";
-}
-
-TEST_P(DemoSignal, SoundsThroughoutWithLowsAndHighs)
-{
-    const AudioData demo = make_demo_signal(GetParam());
-    const auto quarter = static_cast<std::size_t>(GetParam() / 4);
+    const auto quarter = static_cast<std::size_t>(rate / 4);
     for (std::size_t from = 0; from + quarter <= demo.get_frames(); from += quarter)
         EXPECT_GT(window_dbfs(demo.channels[0], from, quarter), -40.0)
             << "the quarter second from frame " << from;
     EXPECT_GT(band_dbfs(demo, 200.0, false), -40.0) << "bass and kick";
     EXPECT_GT(band_dbfs(demo, 3000.0, true), -50.0) << "hats, snare and open filter";
-}
-
-TEST_P(DemoSignal, IsTheSameOnEveryRun)
-{
-    EXPECT_EQ(make_demo_signal(GetParam()).channels, make_demo_signal(GetParam()).channels);
+    EXPECT_EQ(make_demo_signal(rate).channels, demo.channels) << "the same on every run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, DemoSignal, testing::Values(44100, 48000, 96000));

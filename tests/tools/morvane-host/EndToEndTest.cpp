@@ -1,5 +1,6 @@
 // morvane-host run as a program on small inputs, through the project's test plug-in (a gain on
-// parameter "Gain", 0 to 2, and the built-in bank) and the probe plug-in.
+// parameter "Gain", 0 to 2, and the built-in bank) and the harness's fake plug-in, which shows the
+// MIDI events it gets on its right output and fails when told to.
 #include <bit>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "SmfBuilder.hpp"
 #include "ToolFixture.hpp"
 #include "morvane-host/DemoSignal.hpp"
+#include "tools/vst2host/fake/FakePluginProtocol.hpp"
 
 using namespace morvane_host;
 using namespace morvane_host_test;
@@ -38,14 +40,20 @@ void expect_scaled(const AudioData& output, const AudioData& input, float gain)
     }
 }
 
+AudioData constant(int rate, std::size_t frames, float value)
+{
+    AudioData audio;
+    audio.rate = rate;
+    audio.channels.assign(2, std::vector<float>(frames, value));
+    return audio;
+}
+
 struct GainCase
 {
     const char* name;
-    std::vector<std::string> options;
+    const char* options;
     float gain;
 };
-
-} // namespace
 
 class RenderGain : public ToolFixture, public testing::WithParamInterface<GainCase>
 {
@@ -54,10 +62,9 @@ class RenderGain : public ToolFixture, public testing::WithParamInterface<GainCa
 TEST_P(RenderGain, AppliesTheEffectsGain)
 {
     const AudioData input = make_sines(8000, 0.5);
-    std::vector<std::string> arguments = {
-        "render", test_plugin, "--in", write_wav("in.wav", input), "--out", path("out.wav")};
-    arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
-    const ToolRun result = run(arguments);
+    write_wav("in.wav", input);
+    const ToolRun result =
+        run(std::string("render {plugin} --in {in} --out {out} ") + GetParam().options);
     ASSERT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.out.find("Rendered"), std::string::npos) << result.out;
     expect_scaled(read_wav(path("out.wav")), input, GetParam().gain);
@@ -65,25 +72,21 @@ TEST_P(RenderGain, AppliesTheEffectsGain)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, RenderGain,
-    testing::Values(
-        GainCase{"program_0_by_default", {}, 0.0f},
-        GainCase{"set_unity", {"--set", "Gain=1"}, 1.0f},
-        GainCase{"set_ignores_case", {"--set", "gain=0.5"}, 0.5f},
-        GainCase{"program_1", {"--program", "1"}, program1_gain},
-        GainCase{"set_after_program", {"--program", "2", "--set", "Gain=2"}, 2.0f},
-        GainCase{"program_2_small_blocks", {"--program", "2", "--block", "7"}, program2_gain}),
-    [](const testing::TestParamInfo<GainCase>& info) { return std::string(info.param.name); });
+    testing::Values(GainCase{"program_0_by_default", "", 0.0f},
+                    GainCase{"set_unity", "--set Gain=1", 1.0f},
+                    GainCase{"set_ignores_case", "--set gain=0.5", 0.5f},
+                    GainCase{"program_1", "--program 1", program1_gain},
+                    GainCase{"set_after_program", "--program 2 --set Gain=2", 2.0f},
+                    GainCase{"program_2_small_blocks", "--program 2 --block 7", program2_gain}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 using RenderOptions = ToolFixture;
 
 TEST_F(RenderOptions, AutomatesAtBlockStarts)
 {
-    AudioData input;
-    input.rate = 8000;
-    input.channels.assign(2, std::vector<float>(8000, 0.25f));
-    const ToolRun result =
-        run({"render", test_plugin, "--in", write_wav("in.wav", input), "--out", path("out.wav"),
-             "--block", "800", "--set", "Gain=1", "--automate", "Gain:0=0,1=1"});
+    write_wav("in.wav", constant(8000, 8000, 0.25f));
+    const ToolRun result = run(
+        "render {plugin} --in {in} --out {out} --block 800 --set Gain=1 --automate Gain:0=0,1=1");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     const AudioData output = read_wav(path("out.wav"));
     ASSERT_EQ(output.get_frames(), 8000u);
@@ -98,8 +101,8 @@ TEST_F(RenderOptions, AutomatesAtBlockStarts)
 TEST_F(RenderOptions, MonoConnectsOnlyTheLeftPins)
 {
     const AudioData input = make_sines(8000, 0.25);
-    const ToolRun result = run({"render", test_plugin, "--in", write_wav("in.wav", input), "--out",
-                                path("out.wav"), "--mono", "--set", "Gain=1"});
+    write_wav("in.wav", input);
+    const ToolRun result = run("render {plugin} --in {in} --out {out} --mono --set Gain=1");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     const AudioData output = read_wav(path("out.wav"));
     ASSERT_EQ(output.channels.size(), 1u) << "a mono file";
@@ -112,15 +115,15 @@ TEST_F(RenderOptions, MonoConnectsOnlyTheLeftPins)
 TEST_F(RenderOptions, RestoresTheChunkItSaved)
 {
     const AudioData input = make_sines(8000, 0.25);
-    const std::string in = write_wav("in.wav", input);
-    const ToolRun saved = run({"render", test_plugin, "--in", in, "--out", path("first.wav"),
-                               "--set", "Gain=0.5", "--chunk-out", path("bank.bin")});
+    write_wav("in.wav", input);
+    const ToolRun saved = run("render {plugin} --in {in} --out {folder}/first.wav --set Gain=0.5 "
+                              "--chunk-out {folder}/bank.bin");
     ASSERT_EQ(saved.exit_code, 0) << saved.err;
     EXPECT_FALSE(read_file_bytes(path("bank.bin")).empty());
-    const ToolRun restored = run({"render", test_plugin, "--in", in, "--out", path("second.wav"),
-                                  "--chunk-in", path("bank.bin")});
+    const ToolRun restored =
+        run("render {plugin} --in {in} --out {out} --chunk-in {folder}/bank.bin");
     ASSERT_EQ(restored.exit_code, 0) << restored.err;
-    expect_scaled(read_wav(path("second.wav")), input, 0.5f);
+    expect_scaled(read_wav(path("out.wav")), input, 0.5f);
 }
 
 TEST_F(RenderOptions, PlaysMidiControllersAtTheirFrames)
@@ -134,12 +137,9 @@ TEST_F(RenderOptions, PlaysMidiControllersAtTheirFrames)
         .event(9600, {0xB0, 7, 0}) // 10.75 s: past the input
         .end();
     write_file_bytes(path("cc.mid"), SmfBuilder::file(1, 480, {tempo, controls}));
-    AudioData silence;
-    silence.rate = 8000;
-    silence.channels.assign(2, std::vector<float>(8000));
+    write_wav("in.wav", constant(8000, 8000, 0.0f));
     const ToolRun result =
-        run({"render", probe_plugin, "--in", write_wav("in.wav", silence), "--out", path("out.wav"),
-             "--block", "300", "--midi", path("cc.mid")});
+        run("render {fake} --in {in} --out {out} --block 300 --midi {folder}/cc.mid");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.err.find("1 controller events after the end"), std::string::npos)
         << result.err;
@@ -159,8 +159,7 @@ TEST_F(RenderOptions, PlaysMidiControllersAtTheirFrames)
 
 TEST_F(RenderOptions, WritesTheDemoSignalWithoutAnInput)
 {
-    const ToolRun result = run(
-        {"render", test_plugin, "--out", path("out.wav"), "--set", "Gain=1", "--rate", "22050"});
+    const ToolRun result = run("render {plugin} --out {out} --set Gain=1 --rate 22050");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     expect_scaled(read_wav(path("out.wav")), make_demo_signal(22050), 1.0f);
 }
@@ -169,7 +168,7 @@ using Commands = ToolFixture;
 
 TEST_F(Commands, InfoListsTheEffectParametersAndPrograms)
 {
-    const ToolRun result = run({"info", test_plugin});
+    const ToolRun result = run("info {plugin}");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     for (const char* text :
          {"'TXmv'", "CanReplacing", "8 programs, 8 parameters", "\"Gain\"",
@@ -180,15 +179,13 @@ TEST_F(Commands, InfoListsTheEffectParametersAndPrograms)
 
 TEST_F(Commands, DemoRendersEveryProgramIntoNamedFiles)
 {
-    const ToolRun result = run({"demo", test_plugin, "--out", path("demo")});
+    const ToolRun result = run("demo {plugin} --out {folder}/demo");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     const AudioData demo = make_demo_signal(48000);
     expect_scaled(read_wav(path("demo/01-Monkey-on-the-moon.wav")), demo, program1_gain);
     expect_scaled(read_wav(path("demo/00-Base.wav")), demo, 0.0f);
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path("demo")))
-        ++files;
-    EXPECT_EQ(files, 8u);
+    const auto files = std::distance(std::filesystem::directory_iterator(path("demo")), {});
+    EXPECT_EQ(files, 8);
     EXPECT_TRUE(std::regex_search(result.out, std::regex(R"(\n +0  Base +-inf +-inf)")))
         << result.out;
     EXPECT_TRUE(
@@ -198,7 +195,7 @@ TEST_F(Commands, DemoRendersEveryProgramIntoNamedFiles)
 
 TEST_F(Commands, BenchReportsARealTimeFactor)
 {
-    const ToolRun result = run({"bench", test_plugin, "--seconds", "0.5"});
+    const ToolRun result = run("bench {plugin} --seconds 0.5");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     std::smatch factor;
     ASSERT_TRUE(std::regex_search(result.out, factor, std::regex(R"(Real-time factor +([0-9.]+))")))
@@ -207,26 +204,24 @@ TEST_F(Commands, BenchReportsARealTimeFactor)
     EXPECT_NE(result.out.find("blocks of 512"), std::string::npos) << result.out;
 }
 
-class Help : public ToolFixture, public testing::WithParamInterface<const char*>
+TEST_F(Commands, HelpDescribesEverySubcommand)
 {
-};
-
-TEST_P(Help, DescribesTheSubcommand)
-{
-    const ToolRun result = run({GetParam(), "--help"});
-    EXPECT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_NE(result.out.find("Usage:"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("Exit codes"), std::string::npos) << result.out;
+    for (const char* command : {"info", "render", "demo", "bench"})
+    {
+        const ToolRun result = run(std::string(command) + " --help");
+        EXPECT_EQ(result.exit_code, 0) << command << ": " << result.err;
+        EXPECT_NE(result.out.find("Usage:"), std::string::npos) << result.out;
+        EXPECT_NE(result.out.find("Exit codes"), std::string::npos) << result.out;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Subcommands, Help, testing::Values("info", "render", "demo", "bench"));
 
 struct ErrorCase
 {
     const char* name;
-    std::vector<std::string> arguments; // {plugin}, {probe}, {in}, {text}, {out} are filled in
+    const char* line;
     int exit_code;
     const char* message;
+    const char* fault = ""; // the fake plug-in's
 };
 
 class Errors : public ToolFixture, public testing::WithParamInterface<ErrorCase>
@@ -237,27 +232,7 @@ TEST_P(Errors, GiveOneLineAnExitCodeAndNoFiles)
 {
     write_wav("in.wav", make_sines(8000, 1.0));
     write_file_bytes(path("text.txt"), std::vector<unsigned char>(100, 'x'));
-    std::vector<std::string> arguments;
-    for (std::string argument : GetParam().arguments)
-    {
-        for (const auto& [key, value] :
-             {std::pair<std::string, std::string>{"{plugin}", test_plugin},
-              {"{probe}", probe_plugin},
-              {"{nan}", native_path(MORVANE_HOST_NAN_PLUGIN)},
-              {"{crash}", native_path(MORVANE_HOST_CRASH_PLUGIN)},
-              {"{null}", native_path(MORVANE_HOST_NULL_ENTRY_PLUGIN)},
-              {"{noentry}", native_path(MORVANE_HOST_NO_ENTRY_PLUGIN)},
-              {"{in}", path("in.wav")},
-              {"{text}", path("text.txt")},
-              {"{out}", path("out.wav")},
-              {"{folder}", folder.string()}})
-        {
-            if (const auto at = argument.find(key); at != std::string::npos)
-                argument.replace(at, key.size(), value);
-        }
-        arguments.push_back(argument);
-    }
-    const ToolRun result = run(arguments);
+    const ToolRun result = run(GetParam().line, {{fake_plugin::fault_variable, GetParam().fault}});
     EXPECT_EQ(result.exit_code, GetParam().exit_code) << result.err;
     EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
     const auto first = result.err.find_first_not_of("\r\n");
@@ -273,68 +248,39 @@ TEST_P(Errors, GiveOneLineAnExitCodeAndNoFiles)
 INSTANTIATE_TEST_SUITE_P(
     BadInput, Errors,
     testing::Values(
-        ErrorCase{"missing_input",
-                  {"render", "{plugin}", "--in", "{folder}/no.wav", "--out", "{out}"},
-                  3,
+        ErrorCase{"missing_input", "render {plugin} --in {folder}/no.wav --out {out}", 3,
                   "no.wav: cannot read"},
-        ErrorCase{"input_not_audio",
-                  {"render", "{plugin}", "--in", "{text}", "--out", "{out}"},
-                  3,
+        ErrorCase{"input_not_audio", "render {plugin} --in {text} --out {out}", 3,
                   "cannot read as audio"},
-        ErrorCase{"output_format",
-                  {"render", "{plugin}", "--out", "{folder}/out.xyz"},
-                  3,
+        ErrorCase{"output_format", "render {plugin} --out {folder}/out.xyz", 3,
                   "out.xyz: cannot write"},
-        ErrorCase{
-            "missing_plugin", {"render", "{folder}/none.dll", "--out", "{out}"}, 2, "none.dll"},
-        ErrorCase{"not_a_plugin", {"info", "{text}"}, 2, "cannot load"},
-        ErrorCase{"no_entry",
-                  {"render", "{noentry}", "--out", "{out}"},
-                  2,
+        ErrorCase{"missing_plugin", "render {folder}/none.dll --out {out}", 2, "none.dll"},
+        ErrorCase{"not_a_plugin", "info {text}", 2, "cannot load"},
+        ErrorCase{"no_entry", "render {noentry} --out {out}", 2,
                   "exports neither VSTPluginMain nor main"},
-        ErrorCase{"null_entry", {"bench", "{null}"}, 2, "answered no effect"},
-        ErrorCase{"unknown_parameter",
-                  {"render", "{plugin}", "--out", "{out}", "--set", "Nope=1"},
-                  1,
+        ErrorCase{"null_entry", "bench {fake}", 2, "answered no effect", "no_effect"},
+        ErrorCase{"unknown_parameter", "render {plugin} --out {out} --set Nope=1", 1,
                   "no parameter \"Nope\""},
-        ErrorCase{"refused_text",
-                  {"render", "{plugin}", "--out", "{out}", "--set", "Gain=loud"},
-                  1,
+        ErrorCase{"refused_text", "render {plugin} --out {out} --set Gain=loud", 1,
                   "refuses \"loud\" for \"Gain\""},
-        ErrorCase{"program_range",
-                  {"render", "{plugin}", "--out", "{out}", "--program", "8"},
-                  1,
-                  "programs 0 to 7"},
-        ErrorCase{"bad_automation",
-                  {"render", "{plugin}", "--out", "{out}", "--automate", "Gain:1"},
-                  1,
+        ErrorCase{"program_range", "render {plugin} --out {out} --program 8", 1, "programs 0 to 7"},
+        ErrorCase{"bad_automation", "render {plugin} --out {out} --automate Gain:1", 1,
                   "is not a point"},
-        ErrorCase{"automation_name",
-                  {"render", "{plugin}", "--out", "{out}", "--automate", "Nope:0=1"},
-                  1,
+        ErrorCase{"automation_name", "render {plugin} --out {out} --automate Nope:0=1", 1,
                   "no parameter \"Nope\""},
-        ErrorCase{"bad_midi",
-                  {"render", "{plugin}", "--out", "{out}", "--midi", "{text}"},
-                  3,
+        ErrorCase{"bad_midi", "render {plugin} --out {out} --midi {text}", 3,
                   "cannot read as a MIDI file"},
-        ErrorCase{"bad_chunk",
-                  {"render", "{plugin}", "--out", "{out}", "--chunk-in", "{text}"},
-                  3,
+        ErrorCase{"bad_chunk", "render {plugin} --out {out} --chunk-in {text}", 3,
                   "refuses the chunk"},
-        ErrorCase{"rate_mismatch",
-                  {"render", "{plugin}", "--in", "{in}", "--rate", "44100", "--out", "{out}"},
-                  1,
+        ErrorCase{"rate_mismatch", "render {plugin} --in {in} --rate 44100 --out {out}", 1,
                   "does not resample"},
-        ErrorCase{"missing_out", {"render", "{plugin}"}, 1, "--out"},
-        ErrorCase{"unknown_command", {"play", "{plugin}"}, 1, "no subcommand \"play\""},
-        ErrorCase{"crash",
-                  {"render", "{crash}", "--out", "{out}", "--chunk-out", "{folder}/bank.bin"},
-                  4,
-                  "the plug-in crashed"},
-        ErrorCase{"not_finite",
-                  {"render", "{nan}", "--in", "{in}", "--out", "{out}"},
-                  4,
-                  "not a finite number (NaN) at 0.500 s on output 1"},
-        ErrorCase{
-            "demo_folder", {"demo", "{plugin}", "--out", "{text}"}, 3, "cannot make the folder"}),
-    [](const testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+        ErrorCase{"missing_out", "render {plugin}", 1, "--out"},
+        ErrorCase{"unknown_command", "play {plugin}", 1, "no subcommand \"play\""},
+        ErrorCase{"crash", "render {fake} --out {out} --chunk-out {folder}/bank.bin", 4,
+                  "the plug-in crashed", "crash"},
+        ErrorCase{"not_finite", "render {fake} --in {in} --out {out}", 4,
+                  "not a finite number (NaN) at 0.500 s on output 1", "nan"},
+        ErrorCase{"demo_folder", "demo {plugin} --out {text}", 3, "cannot make the folder"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "ToolFixture.hpp"
 #include "morvane-host/Commands.hpp"
 #include "morvane-host/ToolError.hpp"
 
 using namespace morvane_host;
+using morvane_host_test::refusal_of;
 
 TEST(ParameterText, SplitsAtTheFirstEquals)
 {
@@ -43,23 +45,13 @@ struct BadOption
     const char* message;
 };
 
-class AutomationLaneRefuses : public testing::TestWithParam<BadOption>
-{
-};
+using AutomationLaneRefuses = testing::TestWithParam<BadOption>;
 
 TEST_P(AutomationLaneRefuses, AsAUsageError)
 {
-    try
-    {
-        parse_automation_lane(GetParam().option);
-        FAIL() << "expected a refusal of " << GetParam().option;
-    }
-    catch (const ToolError& error)
-    {
-        EXPECT_EQ(error.get_code(), ExitCode::usage);
-        EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
-            << error.what();
-    }
+    const auto [code, message] = refusal_of([this] { parse_automation_lane(GetParam().option); });
+    EXPECT_EQ(code, ExitCode::usage);
+    EXPECT_THAT(message, testing::HasSubstr(GetParam().message));
 }
 
 INSTANTIATE_TEST_SUITE_P(BadLists, AutomationLaneRefuses,

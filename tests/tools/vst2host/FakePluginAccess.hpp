@@ -15,19 +15,29 @@ namespace vst2host_test
 {
 
 inline const std::string fake_plugin_path = VST2HOST_FAKE_PLUGIN_PATH;
+constexpr vst2::VstInt32 block = 256;
+
+// A host with the fake plug-in loaded and started, at 48 kHz.
+class StartedHost : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.load(fake_plugin_path)) << host.get_error();
+        ASSERT_TRUE(host.start(48000.0f, block));
+        host.use_log().clear();
+    }
+
+    vst2host::Host host;
+};
 
 // Makes the plug-in call its host from the given thread; answers what the host answered.
 inline vst2::VstIntPtr call_through(vst2host::Host& host, vst2::VstInt32 opcode,
                                     vst2::VstInt32 index = 0, vst2::VstIntPtr value = 0,
-                                    void* ptr = nullptr, float opt = 0.0f,
+                                    void* ptr = nullptr,
                                     fake_plugin::HostThread thread = fake_plugin::same_thread)
 {
-    fake_plugin::HostCall call;
-    call.opcode = opcode;
-    call.index = index;
-    call.value = value;
-    call.ptr = ptr;
-    call.opt = opt;
+    fake_plugin::HostCall call{opcode, index, value, ptr};
     EXPECT_EQ(host.vendor_specific(fake_plugin::call_host, thread, &call, 0.0f), 1)
         << "the plug-in should take the request";
     return call.answer;

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,20 +16,6 @@ using namespace vst2host_test;
 namespace
 {
 
-constexpr vst2::VstInt32 block = 128;
-
-class HostDrive : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(host.load(fake_plugin_path)) << host.get_error();
-        ASSERT_TRUE(host.start(44100.0f, block));
-    }
-
-    Host host;
-};
-
 std::vector<float> ramp(float start)
 {
     std::vector<float> samples(block);
@@ -39,29 +26,27 @@ std::vector<float> ramp(float start)
 
 } // namespace
 
-TEST_F(HostDrive, ReadsTheEffectsTexts)
+TEST_F(StartedHost, ReadsTheEffectsTextsAndCapabilities)
 {
     EXPECT_EQ(host.get_effect_name(), "Fake Gain");
     EXPECT_EQ(host.get_vendor_string(), "Morvane Tests");
     EXPECT_EQ(host.get_product_string(), "Fake Plugin");
     EXPECT_EQ(host.get_vendor_version(), 7);
-    EXPECT_EQ(host.get_param_name(1), "Bypass");
+    EXPECT_EQ(host.get_param_name(0), "Gain");
     EXPECT_EQ(host.get_param_label(0), "dB");
     EXPECT_EQ(host.get_param_display(0), "0.0") << "unity gain";
-    EXPECT_EQ(host.get_param_display(1), "Off");
-    EXPECT_EQ(host.get_program_name(), "Unity");
-}
-
-TEST_F(HostDrive, GivesAnEmptyTextWhenThePluginWritesNothing)
-{
     // The fake writes nothing for parameters it does not have; the host's buffer was zeroed.
     EXPECT_EQ(host.get_param_name(5), "");
     EXPECT_EQ(host.get_param_label(5), "");
     EXPECT_EQ(host.get_param_display(5), "");
+    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
+    EXPECT_EQ(host.can_do("offline"), -1);
+    EXPECT_EQ(host.can_do("bypass"), 0);
 }
 
-TEST_F(HostDrive, ChangesAndNamesPrograms)
+TEST_F(StartedHost, ChangesAndNamesPrograms)
 {
+    EXPECT_EQ(host.get_program_name(), "Unity");
     host.set_program(2);
     EXPECT_EQ(host.get_program(), 2);
     host.set_program_name("My Loud Sound");
@@ -71,14 +56,7 @@ TEST_F(HostDrive, ChangesAndNamesPrograms)
     EXPECT_EQ(host.get_program_name_indexed(3), std::nullopt) << "past the last program";
 }
 
-TEST_F(HostDrive, AsksCapabilities)
-{
-    EXPECT_EQ(host.can_do("receiveVstMidiEvent"), 1);
-    EXPECT_EQ(host.can_do("offline"), -1);
-    EXPECT_EQ(host.can_do("bypass"), 0);
-}
-
-TEST_F(HostDrive, SetsParametersDirectlyAndFromText)
+TEST_F(StartedHost, SetsParametersDirectlyAndFromText)
 {
     host.set_parameter(0, 0.75f);
     EXPECT_EQ(host.get_parameter(0), 0.75f);
@@ -88,7 +66,7 @@ TEST_F(HostDrive, SetsParametersDirectlyAndFromText)
     EXPECT_FALSE(host.string_to_parameter(9, "0.5")) << "no such parameter";
 }
 
-TEST_F(HostDrive, CopiesChunksExactlyAndHandsThemBack)
+TEST_F(StartedHost, CopiesChunksExactlyAndHandsThemBack)
 {
     // The fake's chunks are vectors of exactly these sizes: reading one byte more trips ASan.
     const std::vector<unsigned char> bank = host.get_chunk(false);
@@ -103,14 +81,14 @@ TEST_F(HostDrive, CopiesChunksExactlyAndHandsThemBack)
     EXPECT_EQ(host.get_chunk(false), bank) << "the bank is another chunk";
 }
 
-TEST_F(HostDrive, ReadsParameterAndPinProperties)
+TEST_F(StartedHost, ReadsParameterAndPinProperties)
 {
     const std::optional<vst2::VstParameterProperties> gain = host.get_parameter_properties(0);
     ASSERT_TRUE(gain.has_value());
     EXPECT_STREQ(gain->label, "Gain");
     EXPECT_STREQ(gain->shortLabel, "Gn");
     EXPECT_EQ(gain->flags, vst2::kVstParameterCanRamp);
-    EXPECT_FALSE(host.get_parameter_properties(1).has_value()) << "the plug-in answers 0";
+    EXPECT_FALSE(host.get_parameter_properties(1).has_value()) << "no such parameter: 0";
 
     const std::optional<vst2::VstPinProperties> in = host.get_input_properties(0);
     ASSERT_TRUE(in.has_value());
@@ -122,23 +100,9 @@ TEST_F(HostDrive, ReadsParameterAndPinProperties)
     EXPECT_FALSE(host.get_output_properties(2).has_value()) << "no third pin";
 }
 
-struct GainCase
+TEST_F(StartedHost, RunsTheAudioThroughThePlugin)
 {
-    const char* name;
-    float gain_param;
-    float bypass_param;
-    float expected_gain;
-};
-
-class HostProcess : public HostDrive, public testing::WithParamInterface<GainCase>
-{
-};
-
-TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
-{
-    const GainCase& c = GetParam();
-    host.set_parameter(0, c.gain_param);
-    host.set_parameter(1, c.bypass_param);
+    host.set_parameter(0, 0.25f);
     std::vector<float> in_left = ramp(0.1f), in_right = ramp(-0.5f);
     std::vector<float> out_left(block, 9.0f), out_right(block, 9.0f);
     float* inputs[] = {in_left.data(), in_right.data()};
@@ -146,50 +110,20 @@ TEST_P(HostProcess, RunsTheAudioThroughThePlugin)
     ASSERT_TRUE(host.process(inputs, outputs, block));
     for (std::size_t i = 0; i < out_left.size(); ++i)
     {
-        ASSERT_FLOAT_EQ(out_left[i], in_left[i] * c.expected_gain) << "left, frame " << i;
-        ASSERT_FLOAT_EQ(out_right[i], in_right[i] * c.expected_gain) << "right, frame " << i;
+        ASSERT_FLOAT_EQ(out_left[i], 0.5f * in_left[i]) << "left, frame " << i;
+        ASSERT_FLOAT_EQ(out_right[i], 0.5f * in_right[i]) << "right, frame " << i;
     }
+
+    // The plug-in reads two inputs and writes two outputs whatever the caller gives.
+    ASSERT_TRUE(host.process(std::span(inputs, 1), std::span(outputs, 1), block));
+    EXPECT_FLOAT_EQ(out_left[10], 0.5f * in_left[10]);
+    ASSERT_TRUE(host.process(std::span(inputs, 1), outputs, block));
+    EXPECT_EQ(out_right, std::vector<float>(block, 0.0f)) << "the missing right input is silent";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Gains, HostProcess,
-    testing::Values(GainCase{"Unity", 0.5f, 0.0f, 1.0f}, GainCase{"Half", 0.25f, 0.0f, 0.5f},
-                    GainCase{"Silent", 0.0f, 0.0f, 0.0f}, GainCase{"Bypassed", 0.0f, 1.0f, 1.0f}),
-    [](const testing::TestParamInfo<GainCase>& info) { return info.param.name; });
-
-TEST_F(HostDrive, FeedsSilenceToChannelsTheCallerDoesNotGive)
+TEST_F(StartedHost, RefusesBlocksTheEffectWasNotPreparedFor)
 {
-    std::vector<float> in_left = ramp(0.2f);
-    std::vector<float> out_left(block, 9.0f);
-    float* inputs[] = {in_left.data()};
-    float* outputs[] = {out_left.data()};
-    // The plug-in reads two inputs and writes two outputs; the host hands it four channels.
-    ASSERT_TRUE(host.process(inputs, outputs, block));
-    EXPECT_FLOAT_EQ(out_left[10], in_left[10]);
-
-    std::vector<float> out_right(block, 9.0f);
-    float* both_outputs[] = {out_left.data(), out_right.data()};
-    ASSERT_TRUE(host.process(inputs, both_outputs, block));
-    for (float sample : out_right)
-        ASSERT_EQ(sample, 0.0f) << "the missing right input reads as silence";
-}
-
-TEST_F(HostDrive, RunsMonoWhenTheRightInputIsUnplugged)
-{
-    host.suspend();
-    host.set_input_connected(1, false);
-    host.resume();
-    std::vector<float> in_left = ramp(0.3f), in_right(block, 0.0f);
-    std::vector<float> out_left(block), out_right(block);
-    float* inputs[] = {in_left.data(), in_right.data()};
-    float* outputs[] = {out_left.data(), out_right.data()};
-    ASSERT_TRUE(host.process(inputs, outputs, block));
-    EXPECT_EQ(out_right, in_left) << "the right output follows the left input";
-}
-
-TEST_F(HostDrive, RefusesBlocksTheEffectWasNotPreparedFor)
-{
-    std::vector<float> samples(block + 1);
+    std::vector<float> samples(block);
     float* channels[] = {samples.data(), samples.data()};
     EXPECT_FALSE(host.process(channels, channels, block + 1)) << "more than the block size";
     EXPECT_FALSE(host.process(channels, channels, -1));
@@ -199,7 +133,7 @@ TEST_F(HostDrive, RefusesBlocksTheEffectWasNotPreparedFor)
     EXPECT_TRUE(host.process(channels, channels, block));
 }
 
-TEST_F(HostDrive, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
+TEST_F(StartedHost, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
 {
     MidiEventList events(5);
     for (int i = 0; i < 5; ++i)
@@ -209,9 +143,8 @@ TEST_F(HostDrive, SendsMidiEventsAndKeepsCopiesOfThoseItGetsBack)
     events.clear();
     EXPECT_EQ(events.use_events()->numEvents, 0);
 
-    EXPECT_EQ(seen_by(host).events_received, 5);
     const std::vector<vst2::VstEvent> back = host.get_received_events();
-    ASSERT_EQ(back.size(), 5u) << "the fake sends every event back";
+    ASSERT_EQ(back.size(), 5u) << "the plug-in got every event and sent it back";
     for (int i = 0; i < 5; ++i)
     {
         vst2::VstMidiEvent midi;

@@ -48,7 +48,7 @@ std::string c_printf(const char* fmt, double v)
 
 } // namespace
 
-TEST(ArgInt, BasesCaseAndSigns)
+TEST(ArgInt, BasesCaseSignsAlignmentPaddingAndGroups)
 {
     EXPECT_EQ(show_int("%1%", 0), "0");
     EXPECT_EQ(show_int("%1%", -42), "-42");
@@ -64,10 +64,7 @@ TEST(ArgInt, BasesCaseAndSigns)
     EXPECT_EQ(show_int("%1%", std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
     EXPECT_EQ(show_int("%1x%", std::numeric_limits<std::int64_t>::min()), "-8000000000000000");
     EXPECT_EQ(show_int("%1b%", std::numeric_limits<std::int64_t>::max()), std::string(63, '1'));
-}
 
-TEST(ArgInt, AlignmentPaddingAndGroups)
-{
     EXPECT_EQ(show_int("[%1m6%]", 42), "[42]") << "without an alignment there is no padding";
     EXPECT_EQ(show_int("[%1rm6%]", 42), "[    42]");
     EXPECT_EQ(show_int("[%1rm6w*%]", 42), "[****42]");
@@ -84,34 +81,16 @@ TEST(ArgInt, AlignmentPaddingAndGroups)
     EXPECT_EQ(show_int("%1bs1%", 5), "1_0_1");
 }
 
-TEST(ArgFloat, HostExtensionPatternPrintsSevenDecimals)
+// Where the layouts go beyond printf's: printf's own are checked against it further down.
+TEST(ArgFloat, SpecialValuesSignsTrimmingAndGroups)
 {
-    EXPECT_EQ(show_float("%1fp7%", 0.5), "0.5000000");
-    EXPECT_EQ(show_float("%1fp7%", 1.0), "1.0000000");
-    EXPECT_EQ(show_float("%1fp7%", 0.123456789), "0.1234568");
-    EXPECT_EQ(show_float("%1fp7%", 0.0), "0.0000000");
-}
-
-TEST(ArgFloat, LayoutsFollowPrintf)
-{
-    EXPECT_EQ(show_float("%1%", 440.0), "440");
-    EXPECT_EQ(show_float("%1%", 0.0001), "0.0001");
-    EXPECT_EQ(show_float("%1%", 0.00001), "1e-05");
-    EXPECT_EQ(show_float("%1%", 1234567.0), "1.23457e+06");
-    EXPECT_EQ(show_float("%1f%", 1.5), "1.500000");
-    EXPECT_EQ(show_float("%1fp2%", 1.005), "1.00") << "1.005 is stored just below 1.005";
+    EXPECT_EQ(show_float("%1%", 1234567.0), "1.23457e+06") << "six digits by default";
     EXPECT_EQ(show_float("%1fp0%", 2.5), "2") << "ties go to even, from the exact binary value";
-    EXPECT_EQ(show_float("%1e%", 1500.0), "1.500000e+03");
-    EXPECT_EQ(show_float("%1ep2%", -0.000123), "-1.23e-04");
     EXPECT_EQ(show_float("%1Dep1%", 1e300), "1.0E+300");
     EXPECT_EQ(show_float("%1e3p1%", 1.5e7), "1.5e+007");
     EXPECT_EQ(show_float("%1e1p1%", 1.5e7), "1.5e+7");
     EXPECT_EQ(show_float("%1+fp1%", 2.0), "+2.0");
     EXPECT_EQ(show_float("%1fp1%", -0.0), "-0.0");
-}
-
-TEST(ArgFloat, SpecialValuesTrimmingAndGroups)
-{
     EXPECT_EQ(show_float("%1%", std::numeric_limits<double>::infinity()), "inf");
     EXPECT_EQ(show_float("%1%", -std::numeric_limits<double>::infinity()), "-inf");
     EXPECT_EQ(show_float("%1D%", std::numeric_limits<double>::quiet_NaN()), "NAN");

@@ -23,7 +23,7 @@ TEST(Formatter, ScanFindsTheHighestArgumentNumber)
     EXPECT_EQ(scan_format("%99999999999999999%"), err_format);
 }
 
-TEST(Formatter, PercentSignsAndPlaceholders)
+TEST(Formatter, PrintsPlaceholdersAndCopiesThoseThatFail)
 {
     char buf[64];
     PrintNa p(buf);
@@ -42,24 +42,15 @@ TEST(Formatter, PercentSignsAndPlaceholders)
     std::vector<ArgInt> many;
     std::vector<const ArgBase*> list;
     for (int i = 1; i <= 12; ++i)
-    {
         many.emplace_back(i * 100);
-    }
     for (const auto& a : many)
-    {
         list.push_back(&a);
-    }
     p.clear();
     p.append_list("%12%", list, {});
     EXPECT_STREQ(buf, "1200") << "argument 12, not argument 1 followed by '2'";
-}
 
-TEST(Formatter, FailingPlaceholdersAreCopiedAndTheRestIsPrinted)
-{
-    char buf[64];
-    PrintNa p(buf);
+    // Failing placeholders are copied and the rest is printed.
     const ArgInt five(5);
-
     EXPECT_EQ(p.print("a %2% b %1% c", five), err_format);
     EXPECT_STREQ(buf, "a %2% b 5 c");
     EXPECT_EQ(p.print("%0%"), err_format);
@@ -70,16 +61,13 @@ TEST(Formatter, FailingPlaceholdersAreCopiedAndTheRestIsPrinted)
     EXPECT_STREQ(buf, "end 5 %1rm4");
     EXPECT_EQ(p.print("%"), err_format);
     EXPECT_STREQ(buf, "%");
-}
 
-TEST(Formatter, IntegerParametersAreReadInOrderAcrossPlaceholders)
-{
-    char buf[64];
-    PrintNa p(buf);
+    // Integer parameters are read in order across placeholders.
     const ArgInt a(7);
     const ArgInt b(42);
     const ArgBase* const args[] = {&a, &b};
     const int ints[] = {3, 5};
+    p.clear();
     EXPECT_EQ(p.append_list("%1rm!w0%|%2rm!%", args, ints), 9);
     EXPECT_STREQ(buf, "007|   42");
 }

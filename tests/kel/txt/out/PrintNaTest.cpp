@@ -13,7 +13,7 @@
 
 using namespace kel::txt::out;
 
-TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncation)
+TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncationWhateverItsSize)
 {
     char buf[8];
     std::memset(buf, 'Z', sizeof(buf));
@@ -36,10 +36,8 @@ TEST(PrintNa, KeepsTheArrayTerminatedAndReportsTruncation)
     p.clear();
     EXPECT_FALSE(p.is_truncated());
     EXPECT_EQ(p.c_str(), buf);
-}
 
-TEST(PrintNa, TinyArrays)
-{
+    // Arrays too small for any text.
     char one[1] = {'Z'};
     PrintNa p1(one);
     EXPECT_EQ(p1.print("a"), err_truncated);
@@ -54,19 +52,6 @@ TEST(PrintNa, TinyArrays)
 
     PrintNa pnull(nullptr, 16);
     EXPECT_EQ(pnull.print("a"), err_truncated);
-}
-
-TEST(PrintNa, DiagnosticTextsFromTheLibrary)
-{
-    char buf[128];
-    PrintNa p(buf);
-    p.print("set_priority(): failed on handle 0x%1X%.", ArgInt(0x1A4));
-    EXPECT_STREQ(buf, "set_priority(): failed on handle 0x1A4.");
-    p.print("ConvString_conv_multipurpose(): 1st string conversion failed. Returned Windows error "
-            "code 0x%1rm8w0X%.",
-            ArgInt(87));
-    EXPECT_STREQ(buf, "ConvString_conv_multipurpose(): 1st string conversion failed. Returned "
-                      "Windows error code 0x00000057.");
 }
 
 // Any format string and any specification gives a code or a text, never a write past the array.

@@ -73,15 +73,22 @@ protected:
         ToolFixture::SetUp();
     }
 
-    ToolRun run_windows(std::vector<std::string> arguments)
+    // morvane-host of the one build or the other with the plug-in compared and the arguments;
+    // true when it succeeded.
+    bool run_on(bool windows, const std::string& command, std::vector<std::string> arguments)
     {
         for (std::string& argument : arguments)
         {
-            if (argument.starts_with(folder.string()))
+            if (windows && argument.starts_with(folder.string()))
                 argument = vst2host::to_windows_path(argument);
         }
-        arguments.insert(arguments.begin(), {wine_run, windows_tool});
-        return run_program(arguments);
+        arguments.insert(arguments.begin(),
+                         {command, windows ? windows_plugin : MORVANE_HOST_CROSS_PLUGIN});
+        if (windows)
+            arguments.insert(arguments.begin(), {wine_run, windows_tool});
+        const ToolRun result = windows ? run_command(arguments) : run_tool(arguments);
+        EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+        return result.exit_code == 0;
     }
 
     std::string windows_tool;
@@ -91,11 +98,8 @@ protected:
 
 TEST_F(CrossTarget, RendersEveryProgramAlike)
 {
-    const ToolRun linux_run = run({"demo", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux")});
-    ASSERT_EQ(linux_run.exit_code, 0) << linux_run.err;
-    const ToolRun windows_run = run_windows({"demo", windows_plugin, "--out", path("windows")});
-    ASSERT_EQ(windows_run.exit_code, 0) << windows_run.out << windows_run.err;
-
+    ASSERT_TRUE(run_on(false, "demo", {"--out", path("linux")}));
+    ASSERT_TRUE(run_on(true, "demo", {"--out", path("windows")}));
     double largest = 0.0;
     int programs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(path("linux")))
@@ -120,34 +124,26 @@ TEST_F(CrossTarget, RendersEveryProgramAlike)
 TEST_F(CrossTarget, ChunksLoadOnTheOtherTarget)
 {
     const std::string automation = std::string(MORVANE_HOST_CROSS_PARAMETER) + ":0=0.7";
-    const ToolRun linux_save = run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux.wav"),
-                                    "--automate", automation, "--chunk-out", path("linux.bin")});
-    ASSERT_EQ(linux_save.exit_code, 0) << linux_save.err;
-    const ToolRun windows_save =
-        run_windows({"render", windows_plugin, "--out", path("windows.wav"), "--automate",
-                     automation, "--chunk-out", path("windows.bin")});
-    ASSERT_EQ(windows_save.exit_code, 0) << windows_save.out;
+    for (const bool windows : {false, true})
+    {
+        const std::string target = windows ? "windows" : "linux";
+        ASSERT_TRUE(run_on(windows, "render",
+                           {"--out", path(target + ".wav"), "--automate", automation, "--chunk-out",
+                            path(target + ".bin")}));
+    }
     EXPECT_EQ(read_file_bytes(path("linux.bin")), read_file_bytes(path("windows.bin")))
         << "the same state gives the same bytes";
-
-    const ToolRun windows_load =
-        run_windows({"render", windows_plugin, "--out", path("windows-from-linux.wav"),
-                     "--chunk-in", path("linux.bin")});
-    ASSERT_EQ(windows_load.exit_code, 0) << windows_load.out;
-    const ToolRun linux_load =
-        run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-from-windows.wav"),
-             "--chunk-in", path("windows.bin")});
-    ASSERT_EQ(linux_load.exit_code, 0) << linux_load.err;
+    ASSERT_TRUE(run_on(true, "render",
+                       {"--out", path("windows-from-linux.wav"), "--chunk-in", path("linux.bin")}));
+    ASSERT_TRUE(
+        run_on(false, "render",
+               {"--out", path("linux-from-windows.wav"), "--chunk-in", path("windows.bin")}));
     // The reference is the chunk restored on its own target: a restored state starts without the
     // glide that automation from the defaults makes.
-    const ToolRun linux_reload =
-        run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-from-linux.wav"),
-             "--chunk-in", path("linux.bin")});
-    ASSERT_EQ(linux_reload.exit_code, 0) << linux_reload.err;
+    ASSERT_TRUE(run_on(false, "render",
+                       {"--out", path("linux-from-linux.wav"), "--chunk-in", path("linux.bin")}));
+    ASSERT_TRUE(run_on(false, "render", {"--out", path("linux-default.wav")}));
     const AudioData reference = read_wav(path("linux-from-linux.wav"));
-    const ToolRun linux_default =
-        run({"render", MORVANE_HOST_CROSS_PLUGIN, "--out", path("linux-default.wav")});
-    ASSERT_EQ(linux_default.exit_code, 0) << linux_default.err;
     ASSERT_GT(largest_difference(reference, read_wav(path("linux-default.wav"))), 0.01)
         << "the chunk carries the automated value";
     EXPECT_LE(largest_difference(read_wav(path("windows-from-linux.wav")), reference), tolerance);

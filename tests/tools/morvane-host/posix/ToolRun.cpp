@@ -1,10 +1,7 @@
 #include "ToolRun.hpp"
 
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,33 +10,15 @@ extern char** environ;
 namespace morvane_host_test
 {
 
-namespace
+int run_to_end(const std::vector<std::string>& command, const Environment& environment,
+               const std::string& out_file, const std::string& err_file)
 {
-
-std::string take_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::remove(path.c_str());
-    return text.str();
-}
-
-} // namespace
-
-ToolRun run_program(const std::vector<std::string>& command,
-                    const std::vector<std::pair<std::string, std::string>>& environment)
-{
-    char out_name[] = "/tmp/morvane-host-test-out-XXXXXX";
-    char err_name[] = "/tmp/morvane-host-test-err-XXXXXX";
-    const int out_fd = ::mkstemp(out_name);
-    const int err_fd = ::mkstemp(err_name);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err_fd, STDERR_FILENO);
+    constexpr int write_flags = O_WRONLY | O_CREAT | O_TRUNC;
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_file.c_str(), write_flags, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_file.c_str(), write_flags, 0644);
 
     std::vector<std::string> variables;
     for (char** each = environ; *each != nullptr; ++each)
@@ -53,29 +32,23 @@ ToolRun run_program(const std::vector<std::string>& command,
     }
     for (const auto& [name, value] : environment)
         variables.push_back(name + "=" + value);
+    std::vector<std::string> arguments = command;
     std::vector<char*> envp, argv;
     for (std::string& variable : variables)
         envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> arguments = command;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
+    envp.push_back(nullptr);
     argv.push_back(nullptr);
 
-    ToolRun run;
+    int code = -1;
     pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0)
-    {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    int status = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0 &&
+        ::waitpid(child, &status, 0) == child)
+        code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(out_fd);
-    ::close(err_fd);
-    run.out = take_file(out_name);
-    run.err = take_file(err_name);
-    return run;
+    return code;
 }
 
 std::string native_path(const std::string& path)

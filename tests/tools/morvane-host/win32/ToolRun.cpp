@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "vst2host/WindowsPath.hpp"
 
 namespace morvane_host_test
@@ -27,10 +24,7 @@ std::string quote(const std::string& argument)
             ++backslashes;
             continue;
         }
-        if (c == '"')
-            quoted.append(backslashes * 2 + 1, '\\');
-        else
-            quoted.append(backslashes, '\\');
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
         backslashes = 0;
         quoted += c;
     }
@@ -45,39 +39,14 @@ HANDLE open_capture(const std::string& path)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string take_file(const std::string& path)
-{
-    std::string text;
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        text = content.str();
-    }
-    DeleteFileA(path.c_str());
-    return text;
-}
-
 } // namespace
 
-ToolRun run_program(const std::vector<std::string>& command,
-                    const std::vector<std::pair<std::string, std::string>>& environment)
+int run_to_end(const std::vector<std::string>& command, const Environment& environment,
+               const std::string& out_file, const std::string& err_file)
 {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    char out_name[MAX_PATH] = {}, err_name[MAX_PATH] = {};
-    GetTempFileNameA(folder, "mho", 0, out_name);
-    GetTempFileNameA(folder, "mhe", 0, err_name);
-    HANDLE out = open_capture(out_name);
-    HANDLE err = open_capture(err_name);
-
     std::string line;
     for (const std::string& argument : command)
-    {
-        if (!line.empty())
-            line += ' ';
-        line += quote(argument);
-    }
+        line += quote(argument) + ' ';
     for (const auto& [name, value] : environment)
         SetEnvironmentVariableA(name.c_str(), value.c_str());
 
@@ -85,27 +54,25 @@ ToolRun run_program(const std::vector<std::string>& command,
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = out;
-    startup.hStdError = err;
+    startup.hStdOutput = open_capture(out_file);
+    startup.hStdError = open_capture(err_file);
     PROCESS_INFORMATION process{};
-    ToolRun run;
+    int code = -1;
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                        &process))
     {
         WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        run.exit_code = static_cast<int>(code);
+        DWORD exit_code = 0;
+        GetExitCodeProcess(process.hProcess, &exit_code);
+        code = static_cast<int>(exit_code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
     for (const auto& [name, value] : environment)
         SetEnvironmentVariableA(name.c_str(), nullptr);
-    CloseHandle(out);
-    CloseHandle(err);
-    run.out = take_file(out_name);
-    run.err = take_file(err_name);
-    return run;
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    return code;
 }
 
 std::string native_path(const std::string& path)

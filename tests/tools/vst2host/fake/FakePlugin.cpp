@@ -1,15 +1,20 @@
-// A small stereo gain built as a VST 2 plug-in library for the host harness's tests. It calls its
-// host the ways a real plug-in does: the version at the entry, automation and edit gestures (the
-// end of a gesture from its background thread), the time information in every block, the pin
-// connections at resume. Tests make it call any host opcode from any thread through
-// effVendorSpecific (FakePluginProtocol.hpp).
+// A small stereo gain built as a VST 2 plug-in library, for the tests of the host harness and of
+// morvane-host. It calls its host the ways a real plug-in does: the version and the host's vendor
+// at the entry, an edit gesture around each parameter change, the time information in every block,
+// the MIDI events it gets sent straight back. Tests make it call any host opcode from any thread
+// through effVendorSpecific; programs that load it make it fail through the environment
+// (FakePluginProtocol.hpp).
+//
+// Both outputs are their inputs times the gain, twice parameter 0; each MIDI event of a block
+// shows on the right output at its deltaFrames as channel * 100000 + data1 * 128 + data2 + 1.
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,387 +42,247 @@ void note(const char* step)
     history += step;
 }
 
-void copy_text(void* ptr, const std::string& text, std::size_t room)
+// Every text is shorter than the smallest room the interface gives.
+void copy_text(void* ptr, const std::string& text, std::size_t room = 24)
 {
-    if (ptr == nullptr)
-        return;
     const std::size_t length = std::min(text.size(), room - 1);
     std::memcpy(ptr, text.data(), length);
     static_cast<char*>(ptr)[length] = '\0';
 }
 
-class FakeEffect
+struct Fake
 {
-public:
-    FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version);
-    ~FakeEffect();
-    FakeEffect(const FakeEffect&) = delete;
-    FakeEffect& operator=(const FakeEffect&) = delete;
-
     AEffect effect{};
+    HostCallback host = nullptr;
+    std::string fault; // as the environment names it
+    fake_plugin::Seen seen;
+    float gain = 0.5f;
+    std::string program_names[3] = {"Unity", "Quiet", "Loud"};
+    VstInt32 program = 0;
+    // The bank's, of an odd size so that a host reading past it is caught by the address
+    // sanitizer, and the program's.
+    std::vector<unsigned char> chunks[2] = {std::vector<unsigned char>(37),
+                                            {'p', 'r', 'o', 'g', '0'}};
+    std::size_t shell_cursor = 0;
+    std::vector<VstMidiEvent> events;
+    std::int64_t frames_done = 0;
+    std::vector<std::thread> caller_threads;
 
-    void learn_host_vendor();
-
-private:
-    static FakeEffect* of(AEffect* e) { return static_cast<FakeEffect*>(e->object); }
-    static VstIntPtr dispatcher_proc(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                     void* ptr, float opt);
-    static void process_proc(AEffect*, float**, float**, VstInt32) {}
-    static void process_replacing_proc(AEffect* e, float** inputs, float** outputs,
-                                       VstInt32 frames);
-    static void set_parameter_proc(AEffect* e, VstInt32 index, float value);
-    static float get_parameter_proc(AEffect* e, VstInt32 index);
-
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-    VstIntPtr call(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0.0f)
     {
         return host(&effect, opcode, index, value, ptr, opt);
     }
-    void call_host_on(fake_plugin::HostCall* request, VstIntPtr thread);
-    void set_param(VstInt32 index, float value);
-    std::string param_display(VstInt32 index) const;
-    void gesture_loop();
 
-    HostCallback host;
-    fake_plugin::Seen seen;
-    float params[fake_plugin::num_params] = {0.5f, 0.0f};
-    std::string program_names[fake_plugin::num_programs] = {"Unity", "Quiet", "Loud"};
-    VstInt32 program = 0;
-    std::vector<unsigned char> bank_chunk;
-    std::vector<unsigned char> program_chunk;
-    std::size_t shell_cursor = 0;
-
-    // Edit gestures: begun on setParameter, ended by the background thread once the parameter
-    // has been left alone for a round.
-    std::mutex gesture_mutex;
-    std::vector<VstInt32> open_gestures;
-    std::atomic<bool> running{true};
-    std::thread gesture_thread;
-    std::vector<std::thread> caller_threads;
+    ~Fake()
+    {
+        for (std::thread& t : caller_threads)
+            t.join();
+        --live_effects;
+    }
 };
 
-FakeEffect::FakeEffect(HostCallback host, VstInt32 id, VstIntPtr version)
-    : host(host)
+Fake& of(AEffect* e)
 {
-    seen.version = version;
-    effect.magic = kEffectMagic;
-    effect.dispatcher = &dispatcher_proc;
-    effect.process = &process_proc;
-    effect.setParameter = &set_parameter_proc;
-    effect.getParameter = &get_parameter_proc;
-    effect.numPrograms = fake_plugin::num_programs;
-    effect.numParams = fake_plugin::num_params;
-    effect.numInputs = 2;
-    effect.numOutputs = 2;
-    effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
-    effect.object = this;
-    effect.uniqueID = id;
-    effect.version = 1;
-    effect.processReplacing = &process_replacing_proc;
-    // Odd sizes, so that a host reading past them is caught by the address sanitizer.
-    for (int i = 0; i < 37; ++i)
-        bank_chunk.push_back(static_cast<unsigned char>(i * 7 + 1));
-    program_chunk = {'p', 'r', 'o', 'g', '0'};
-    ++live_effects;
-    gesture_thread = std::thread([this] { gesture_loop(); });
+    return *static_cast<Fake*>(e->object);
 }
 
-FakeEffect::~FakeEffect()
+void call_host_on(Fake& f, fake_plugin::HostCall& request, VstIntPtr thread)
 {
-    running = false;
-    gesture_thread.join();
-    for (std::thread& t : caller_threads)
-        t.join();
-    --live_effects;
-}
-
-// The entry asks with its own record before the host has it.
-void FakeEffect::learn_host_vendor()
-{
-    call(audioMasterGetVendorString, 0, 0, seen.host_vendor, 0.0f);
-    seen.host_vendor[sizeof(seen.host_vendor) - 1] = '\0';
-}
-
-void FakeEffect::gesture_loop()
-{
-    while (running)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::vector<VstInt32> ending;
-        {
-            std::lock_guard lock(gesture_mutex);
-            ending.swap(open_gestures);
-        }
-        for (VstInt32 index : ending)
-            call(audioMasterEndEdit, index, 0, nullptr, 0.0f);
-    }
-}
-
-void FakeEffect::set_param(VstInt32 index, float value)
-{
-    if (index < 0 || index >= fake_plugin::num_params)
-        return;
-    params[index] = std::clamp(value, 0.0f, 1.0f);
-    // Under the lock, so the gesture thread cannot end the gesture before it has begun.
-    std::lock_guard lock(gesture_mutex);
-    if (std::find(open_gestures.begin(), open_gestures.end(), index) == open_gestures.end())
-    {
-        call(audioMasterBeginEdit, index, 0, nullptr, 0.0f);
-        open_gestures.push_back(index);
-    }
-    call(audioMasterAutomate, index, 0, nullptr, params[index]);
-}
-
-std::string FakeEffect::param_display(VstInt32 index) const
-{
-    if (index == 1)
-        return params[1] >= 0.5f ? "On" : "Off";
-    const float gain = 2.0f * params[0];
-    if (gain <= 0.0f)
-        return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.1f", 20.0 * std::log10(gain));
-    return text;
-}
-
-void FakeEffect::call_host_on(fake_plugin::HostCall* request, VstIntPtr thread)
-{
-    auto make_call = [this, request]
-    {
-        request->answer =
-            call(request->opcode, request->index, request->value, request->ptr, request->opt);
-    };
+    auto make_call = [&f, &request]
+    { request.answer = f.call(request.opcode, request.index, request.value, request.ptr); };
     if (thread == fake_plugin::same_thread)
         make_call();
     else if (thread == fake_plugin::joined_thread)
         std::thread(make_call).join();
     else
-    {
-        const fake_plugin::HostCall copy = *request;
-        caller_threads.emplace_back(
-            [this, copy] { call(copy.opcode, copy.index, copy.value, copy.ptr, copy.opt); });
-    }
+        f.caller_threads.emplace_back([&f, copy = request]
+                                      { f.call(copy.opcode, copy.index, copy.value, copy.ptr); });
 }
 
-VstIntPtr FakeEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                               [[maybe_unused]] float opt)
+VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float)
 {
-    const bool param_ok = index >= 0 && index < fake_plugin::num_params;
+    Fake& f = of(e);
     switch (opcode)
     {
     case effOpen:
-        note("open");
-        call(audioMasterCanDo, 0, 0, const_cast<char*>("sizeWindow"), 0.0f);
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effMainsChanged:
+        note(opcode == effOpen            ? "open"
+             : opcode == effSetSampleRate ? "rate"
+             : opcode == effSetBlockSize  ? "block"
+             : value != 0                 ? "resume"
+                                          : "suspend");
         return 0;
     case effClose:
         note("close");
-        delete this;
+        delete &f;
         return 1;
-    case effSetSampleRate:
-        note("rate");
-        return 0;
-    case effSetBlockSize:
-        note("block");
-        return 0;
-    case effMainsChanged:
-        note(value != 0 ? "resume" : "suspend");
-        if (value != 0)
-        {
-            for (VstInt32 pin = 0; pin < 2; ++pin)
-            {
-                seen.input_connected[pin] = call(audioMasterPinConnected, pin, 0, nullptr, 0) == 0;
-                seen.output_connected[pin] = call(audioMasterPinConnected, pin, 1, nullptr, 0) == 0;
-            }
-        }
-        return 0;
     case effSetProgram:
-        if (value >= 0 && value < fake_plugin::num_programs)
-            program = static_cast<VstInt32>(value);
+        f.program = value >= 0 && value < 3 ? static_cast<VstInt32>(value) : f.program;
         return 0;
     case effGetProgram:
-        return program;
+        return f.program;
     case effSetProgramName:
-        if (ptr != nullptr)
-            program_names[program] = std::string(static_cast<const char*>(ptr)).substr(0, 23);
+        f.program_names[f.program] = static_cast<const char*>(ptr);
         return 0;
     case effGetProgramName:
-        copy_text(ptr, program_names[program], kVstMaxProgNameLen);
+        copy_text(ptr, f.program_names[f.program]);
         return 0;
     case effGetProgramNameIndexed:
-        if (index < 0 || index >= fake_plugin::num_programs)
-            return 0;
-        copy_text(ptr, program_names[index], 64);
-        return 1;
+        if (index >= 0 && index < 3)
+            copy_text(ptr, f.program_names[index]);
+        return index >= 0 && index < 3 ? 1 : 0;
     case effGetParamName:
-        if (param_ok)
-            copy_text(ptr, index == 0 ? "Gain" : "Bypass", 24);
-        return 0;
     case effGetParamLabel:
-        if (param_ok)
-            copy_text(ptr, index == 0 ? "dB" : "", 24);
-        return 0;
     case effGetParamDisplay:
-        if (param_ok)
-            copy_text(ptr, param_display(index), 24);
+    {
+        // Not every C library prints an infinity the same way.
+        char display[32] = "-inf";
+        if (f.gain > 0.0f)
+            std::snprintf(display, sizeof(display), "%.1f", 20.0 * std::log10(2.0 * f.gain));
+        if (index == 0)
+            copy_text(ptr, opcode == effGetParamName    ? "Gain"
+                           : opcode == effGetParamLabel ? "dB"
+                                                        : display);
         return 0;
+    }
     case effString2Parameter:
-        if (!param_ok)
-            return 0;
-        if (ptr != nullptr)
-            params[index] =
-                std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
-        return 1;
+        if (index == 0)
+            f.gain = std::clamp(std::strtof(static_cast<const char*>(ptr), nullptr), 0.0f, 1.0f);
+        return index == 0 ? 1 : 0;
     case effGetChunk:
-    {
-        std::vector<unsigned char>& chunk = index == 0 ? bank_chunk : program_chunk;
-        if (ptr == nullptr)
-            return 0;
-        *static_cast<void**>(ptr) = chunk.data();
-        return static_cast<VstIntPtr>(chunk.size());
-    }
+        *static_cast<void**>(ptr) = f.chunks[index != 0].data();
+        return static_cast<VstIntPtr>(f.chunks[index != 0].size());
     case effSetChunk:
-    {
-        if (ptr == nullptr || value < 0)
-            return 0;
-        const auto* bytes = static_cast<const unsigned char*>(ptr);
-        (index == 0 ? bank_chunk : program_chunk).assign(bytes, bytes + value);
+        f.chunks[index != 0].assign(static_cast<unsigned char*>(ptr),
+                                    static_cast<unsigned char*>(ptr) + value);
         return 1;
-    }
     case effProcessEvents:
     {
         auto* list = static_cast<VstEvents*>(ptr);
-        if (list == nullptr)
-            return 0;
-        seen.events_received += list->numEvents;
+        for (VstInt32 i = 0; i < list->numEvents; ++i)
+        {
+            if (list->events[i]->type == kVstMidiType)
+                f.events.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+        }
         // Sent straight back, as a MIDI effect passes events through.
-        call(audioMasterProcessEvents, 0, 0, list, 0.0f);
+        f.call(audioMasterProcessEvents, 0, 0, list);
         return 1;
     }
     case effGetParameterProperties:
     {
-        if (index != 0 || ptr == nullptr)
-            return 0;
         auto* properties = static_cast<VstParameterProperties*>(ptr);
-        copy_text(properties->label, "Gain", sizeof(properties->label));
+        copy_text(properties->label, "Gain");
         copy_text(properties->shortLabel, "Gn", sizeof(properties->shortLabel));
         properties->flags = kVstParameterCanRamp;
-        return 1;
+        return index == 0 ? 1 : 0;
     }
     case effGetInputProperties:
     case effGetOutputProperties:
     {
-        if (index < 0 || index >= 2 || ptr == nullptr)
-            return 0;
         auto* properties = static_cast<VstPinProperties*>(ptr);
         const std::string side = opcode == effGetInputProperties ? "In" : "Out";
-        copy_text(properties->label, "Fake " + side + (index == 0 ? " L" : " R"),
-                  sizeof(properties->label));
+        copy_text(properties->label, "Fake " + side + (index == 0 ? " L" : " R"));
         copy_text(properties->shortLabel, side + (index == 0 ? "L" : "R"),
                   sizeof(properties->shortLabel));
         properties->flags = kVstPinIsActive | (index == 0 ? kVstPinIsStereo : 0);
-        return 1;
+        return index >= 0 && index < 2 ? 1 : 0;
     }
-    case effGetPlugCategory:
-        return kPlugCategEffect;
     case effGetEffectName:
-        copy_text(ptr, effect.uniqueID == fake_plugin::trim_id ? "Fake Trim" : "Fake Gain",
-                  kVstMaxEffectNameLen);
-        return 1;
     case effGetVendorString:
-        copy_text(ptr, "Morvane Tests", kVstMaxVendorStrLen);
-        return 1;
     case effGetProductString:
-        copy_text(ptr, "Fake Plugin", kVstMaxProductStrLen);
+        copy_text(ptr, opcode == effGetVendorString                ? "Morvane Tests"
+                       : opcode == effGetProductString             ? "Fake Plugin"
+                       : f.effect.uniqueID == fake_plugin::trim_id ? "Fake Trim"
+                                                                   : "Fake Gain");
         return 1;
     case effGetVendorVersion:
         return 7;
-    case effGetVstVersion:
-        return kVstVersion;
     case effCanDo:
     {
-        if (ptr == nullptr)
-            return 0;
         const std::string capability = static_cast<const char*>(ptr);
-        if (capability == "receiveVstEvents" || capability == "receiveVstMidiEvent")
-            return 1;
-        if (capability == "offline")
-            return -1;
-        return 0;
+        return capability.starts_with("receiveVst") ? 1 : capability == "offline" ? -1 : 0;
     }
     case effShellGetNextPlugin:
-    {
-        static const std::pair<VstInt32, const char*> shell[] = {
-            {fake_plugin::gain_id, "Fake Gain"}, {fake_plugin::trim_id, "Fake Trim"}};
-        if (shell_cursor >= std::size(shell))
+        if (f.shell_cursor >= 2)
             return 0;
-        copy_text(ptr, shell[shell_cursor].second, kVstMaxEffectNameLen);
-        return shell[shell_cursor++].first;
-    }
+        copy_text(ptr, f.shell_cursor == 0 ? "Fake Gain" : "Fake Trim");
+        return f.shell_cursor++ == 0 ? fake_plugin::gain_id : fake_plugin::trim_id;
     case effVendorSpecific:
-        if (index == fake_plugin::call_host && ptr != nullptr)
-        {
-            call_host_on(static_cast<fake_plugin::HostCall*>(ptr), value);
-            return 1;
-        }
-        if (index == fake_plugin::get_seen && ptr != nullptr)
-        {
-            *static_cast<fake_plugin::Seen*>(ptr) = seen;
-            return 1;
-        }
-        return 0;
+        if (index == fake_plugin::call_host)
+            call_host_on(f, *static_cast<fake_plugin::HostCall*>(ptr), value);
+        else if (index == fake_plugin::get_seen)
+            *static_cast<fake_plugin::Seen*>(ptr) = f.seen;
+        return 1;
     default:
         return 0;
     }
 }
 
-VstIntPtr FakeEffect::dispatcher_proc(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                      void* ptr, float opt)
+void process(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
-    return of(e)->dispatch(opcode, index, value, ptr, opt);
-}
-
-void FakeEffect::process_replacing_proc(AEffect* e, float** inputs, float** outputs,
-                                        VstInt32 frames)
-{
-    FakeEffect& self = *of(e);
-    const VstIntPtr answer = self.call(audioMasterGetTime, 0, kVstTempoValid, nullptr, 0.0f);
-    const auto* time = reinterpret_cast<const VstTimeInfo*>(answer);
-    self.seen.time_given = time != nullptr;
+    Fake& f = of(e);
+    if (f.fault == "crash")
+    {
+        // A wild write far from any object, as a broken plug-in makes one.
+        static volatile std::uintptr_t wild_address = 16;
+        *reinterpret_cast<volatile float*>(wild_address) = 1.0f;
+    }
+    const auto* time =
+        reinterpret_cast<const VstTimeInfo*>(f.call(audioMasterGetTime, 0, kVstTempoValid));
+    f.seen.time_given = time != nullptr;
     if (time != nullptr)
     {
-        self.seen.time_flags = time->flags;
-        self.seen.tempo = time->tempo;
-        self.seen.sample_pos = time->samplePos;
-        self.seen.sample_rate = time->sampleRate;
+        f.seen.time_flags = time->flags;
+        f.seen.tempo = time->tempo;
+        f.seen.sample_pos = time->samplePos;
+        f.seen.sample_rate = time->sampleRate;
     }
-    const float gain = self.params[1] >= 0.5f ? 1.0f : 2.0f * self.params[0];
-    // With the right input unplugged the effect runs mono from the left input.
-    const float* right_source = self.seen.input_connected[1] ? inputs[1] : inputs[0];
-    const float* sources[2] = {inputs[0], right_source};
     for (int channel = 0; channel < 2; ++channel)
     {
         for (VstInt32 i = 0; i < frames; ++i)
-            outputs[channel][i] = sources[channel][i] * gain;
+            outputs[channel][i] = inputs[channel][i] * 2.0f * f.gain;
     }
+    for (const VstMidiEvent& event : f.events)
+    {
+        if (event.deltaFrames >= 0 && event.deltaFrames < frames)
+            outputs[1][event.deltaFrames] =
+                static_cast<float>((event.midiData[0] & 0x0F) * 100000 + event.midiData[1] * 128 +
+                                   event.midiData[2] + 1);
+    }
+    f.events.clear();
+    for (VstInt32 i = 0; f.fault == "nan" && i < frames; ++i)
+    {
+        if (f.frames_done + i >= 4000)
+            outputs[1][i] = std::numeric_limits<float>::quiet_NaN();
+    }
+    f.frames_done += frames;
 }
 
-void FakeEffect::set_parameter_proc(AEffect* e, VstInt32 index, float value)
+void set_parameter(AEffect* e, VstInt32 index, float value)
 {
-    of(e)->set_param(index, value);
+    Fake& f = of(e);
+    if (index != 0)
+        return;
+    f.gain = std::clamp(value, 0.0f, 1.0f);
+    f.call(audioMasterBeginEdit);
+    f.call(audioMasterAutomate, 0, 0, nullptr, f.gain);
+    f.call(audioMasterEndEdit);
 }
 
-float FakeEffect::get_parameter_proc(AEffect* e, VstInt32 index)
+float get_parameter(AEffect* e, VstInt32 index)
 {
-    FakeEffect& self = *of(e);
-    return index >= 0 && index < fake_plugin::num_params ? self.params[index] : 0.0f;
+    return index == 0 ? of(e).gain : 0.0f;
 }
 
 AEffect* make_effect(HostCallback host)
 {
-    if (host == nullptr)
+    const char* fault = std::getenv(fake_plugin::fault_variable);
+    if (host == nullptr || (fault != nullptr && std::string(fault) == "no_effect"))
         return nullptr;
-    const VstIntPtr version = host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
-    if (version == 0)
+    if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     if (host(nullptr, audioMasterCanDo, 0, 0, const_cast<char*>(fake_plugin::bad_magic_capability),
              0.0f) == 1)
@@ -425,13 +290,33 @@ AEffect* make_effect(HostCallback host)
         static AEffect not_an_effect{};
         return &not_an_effect;
     }
-    const VstIntPtr wanted = host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f);
-    const VstInt32 id =
-        wanted == fake_plugin::trim_id ? fake_plugin::trim_id : fake_plugin::gain_id;
-    auto* made = new FakeEffect(host, id, version);
-    made->learn_host_vendor();
+    const bool trim =
+        host(nullptr, audioMasterCurrentId, 0, 0, nullptr, 0.0f) == fake_plugin::trim_id;
+    auto* f = new Fake;
+    ++live_effects;
+    f->host = host;
+    f->fault = fault != nullptr ? fault : "";
+    for (std::size_t i = 0; i < f->chunks[0].size(); ++i)
+        f->chunks[0][i] = static_cast<unsigned char>(i * 7 + 1);
+    AEffect& effect = f->effect;
+    effect.magic = kEffectMagic;
+    effect.dispatcher = &dispatch;
+    effect.setParameter = &set_parameter;
+    effect.getParameter = &get_parameter;
+    effect.numPrograms = 3;
+    effect.numParams = 1;
+    effect.numInputs = 2;
+    effect.numOutputs = 2;
+    effect.flags = effFlagsCanReplacing | effFlagsProgramChunks;
+    effect.object = f;
+    effect.uniqueID = trim ? fake_plugin::trim_id : fake_plugin::gain_id;
+    effect.version = 1;
+    effect.processReplacing = &process;
+    // Asked with its own record before the host has it.
+    char host_vendor[64];
+    f->call(audioMasterGetVendorString, 0, 0, host_vendor);
     note("entry");
-    return &made->effect;
+    return &effect;
 }
 
 } // namespace

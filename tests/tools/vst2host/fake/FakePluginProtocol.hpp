@@ -1,5 +1,6 @@
-// What the tests' stand-in plug-in offers beyond the interface: its identifiers, and the
-// effVendorSpecific requests through which tests make it call its host.
+// What the tests' stand-in plug-in offers beyond the interface: its identifiers, the
+// effVendorSpecific requests through which tests make it call its host, and the faults it can be
+// told to have.
 #pragma once
 
 #include "plux/vst2/Vst2Abi.hpp"
@@ -12,11 +13,13 @@ namespace fake_plugin
 constexpr vst2::VstInt32 gain_id = vst2::fourcc('F', 'k', 'G', 'n');
 constexpr vst2::VstInt32 trim_id = vst2::fourcc('F', 'k', 'T', 'r');
 
-constexpr vst2::VstInt32 num_programs = 3;
-constexpr vst2::VstInt32 num_params = 2; // 0: gain (normalised 0.5 is unity), 1: bypass
-
 // A host that answers 1 to this capability gets a record without the 'VstP' magic.
 constexpr const char* bad_magic_capability = "fakeAnswerBadMagic";
+
+// Read at the entry, for the programs that load the plug-in themselves: "no_effect" (the entry
+// answers none), "nan" (the right output is NaN from its 4000th frame on), "crash" (the first
+// block writes to a wild address).
+constexpr const char* fault_variable = "FAKE_PLUGIN_FAULT";
 
 // effVendorSpecific index: call the host with *static_cast<HostCall*>(ptr); value is a HostThread.
 constexpr vst2::VstInt32 call_host = vst2::fourcc('c', 'a', 'l', 'l');
@@ -36,23 +39,17 @@ struct HostCall
     vst2::VstInt32 index = 0;
     vst2::VstIntPtr value = 0;
     void* ptr = nullptr;
-    float opt = 0.0f;
     vst2::VstIntPtr answer = -1; // not written for a running thread
 };
 
-// What the plug-in learnt from its host.
+// The time information audioMasterGetTime answered at the last block.
 struct Seen
 {
-    vst2::VstIntPtr version = 0;   // audioMasterVersion at the entry
-    bool time_given = false;       // audioMasterGetTime answered a record at the last block
-    vst2::VstInt32 time_flags = 0; // its flags
-    double tempo = 0.0;            // its tempo
-    double sample_pos = 0.0;       // its sample position
-    double sample_rate = 0.0;      // its sample rate
-    bool input_connected[2] = {};  // audioMasterPinConnected at the last resume
-    bool output_connected[2] = {};
-    vst2::VstInt32 events_received = 0; // events in all effProcessEvents lists
-    char host_vendor[64] = {};          // audioMasterGetVendorString during the entry
+    bool time_given = false; // a record at all
+    vst2::VstInt32 time_flags = 0;
+    double tempo = 0.0;
+    double sample_pos = 0.0;
+    double sample_rate = 0.0;
 };
 
 } // namespace fake_plugin
