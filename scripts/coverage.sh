@@ -17,4 +17,4 @@ mkdir -p build/coverage/report
 # Exception edges and unreachable branches are left out: they count every call that could throw.
 gcovr --root . --filter 'src/' --object-directory build/coverage \
     --exclude-throw-branches --exclude-unreachable-branches \
-    --html-details build/coverage/report/index.html --print-summary
+    --html-details build/coverage/report/index.html --print-summary build/coverage
