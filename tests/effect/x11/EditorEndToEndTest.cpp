@@ -254,8 +254,9 @@ protected:
             ASSERT_TRUE(
                 pump([&] { return calls(vst2::audioMasterAutomate, index).size() > before; }))
                 << "the drag to " << to.x << "," << to.y << " moves parameter " << index;
-            if (before == 0)
+            if (&to == path.begin())
             {
+                // The window took the capture before it handled the move.
                 pressed = std::chrono::steady_clock::now();
             }
         }
