@@ -8,6 +8,7 @@ namespace vst2host
 
 void CallbackLog::add(CallbackRecord record)
 {
+    record.time = std::chrono::steady_clock::now();
     {
         std::lock_guard lock(mutex);
         records.push_back(std::move(record));

@@ -24,6 +24,7 @@ struct CallbackRecord
     bool null_effect = false; // the plug-in passed no effect record (as the entry does)
     std::string text;         // the capability asked for by audioMasterCanDo, copied
     std::thread::id thread;
+    std::chrono::steady_clock::time_point time; // when it arrived, set by the log
 };
 
 // Every host callback in arrival order. Callbacks come from any thread of the plug-in (its

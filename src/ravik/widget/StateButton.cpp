@@ -158,6 +158,18 @@ PushButton::PushButton(const Point& pos, EventListenerInterface* listener, doubl
     set_nbr_states(2);
 }
 
+void PushButton::cancel_interaction()
+{
+    StateButton::cancel_interaction();
+    // A press cut short (the editor closing during the fade) would otherwise leave the button
+    // lit for good: no tick comes to bring it back.
+    if (shown_ != 0.0)
+    {
+        shown_ = 0.0;
+        invalidate_area();
+    }
+}
+
 std::int32_t PushButton::handle_mouse_click(MouseClick& message)
 {
     if (message.buttons == 0 || !is_enabled())

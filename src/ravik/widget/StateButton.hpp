@@ -78,6 +78,7 @@ public:
 
     void set_disabled_opacity(float opacity) { disabled_opacity_ = opacity; }
 
+    void cancel_interaction() override;
     std::int32_t handle_mouse_click(MouseClick& message) override;
     std::int32_t handle_notify(Notify& message) override;
     std::int32_t handle_redraw(Redraw& message) override;

@@ -1,5 +1,7 @@
 #include "ravik/x11/TickerX11.hpp"
 
+#include <algorithm>
+
 namespace ravik
 {
 
@@ -43,18 +45,24 @@ void TickerX11::run()
 {
     Display* display = connection_.get_display();
     Clock::time_point sent_at;
+    Clock::duration wait = period;
     for (;;)
     {
         {
             std::unique_lock lock(mutex_);
-            if (wake_.wait_for(lock, period, [this] { return stopping_; }))
+            if (wake_.wait_for(lock, wait, [this] { return stopping_; }))
             {
                 return;
             }
         }
         const Clock::time_point now = Clock::now();
-        if (now - Clock::time_point(Clock::duration(last_idle_.load())) < idle_gap ||
-            (in_flight_.load() && now - sent_at < resend_after))
+        const Clock::duration since_idle =
+            now - Clock::time_point(Clock::duration(last_idle_.load()));
+        // While the host calls idle nothing is sent: waking every few milliseconds to find that
+        // out would cost an idle editor more than everything else it does.
+        wait = since_idle < idle_gap ? std::max<Clock::duration>(idle_gap - since_idle, period)
+                                     : period;
+        if (since_idle < idle_gap || (in_flight_.load() && now - sent_at < resend_after))
         {
             continue;
         }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <poll.h>
 #include <stdexcept>
+#include <utility>
 
 #include "ravik/x11/ConnectionX11.hpp"
 #include "ravik/x11/WindowX11.hpp"
@@ -17,20 +18,35 @@ namespace
 {
 
 // Waits for something to read on a connection, or a while: never longer than needed.
-void wait_for_input(Display* display)
+void wait_for_input(Display* display, int ms = 50)
 {
     if (XEventsQueued(display, QueuedAlready) > 0)
     {
         return;
     }
     pollfd fd{ConnectionNumber(display), POLLIN, 0};
-    poll(&fd, 1, 50);
+    poll(&fd, 1, ms);
+}
+
+void drop_events(Display* display)
+{
+    while (XPending(display) > 0)
+    {
+        XEvent event;
+        XNextEvent(display, &event);
+    }
 }
 
 } // namespace
 
 X11Host::X11Host(ravik::WindowX11& window, Dispatch dispatch)
-    : window_(window)
+    : X11Host([&window] { window.idle(); }, dispatch)
+{
+    window_ = &window;
+}
+
+X11Host::X11Host(std::function<void()> idle, Dispatch dispatch)
+    : idle_(std::move(idle))
     , dispatch_(dispatch)
 {
     // As the window does: a busy server may turn a connection away for a moment.
@@ -161,20 +177,24 @@ void X11Host::type(const std::string& text)
     }
 }
 
-void X11Host::settle()
+Display* X11Host::get_query_display() const
 {
-    XSync(window_.get_display(), False);
+    return window_ != nullptr ? window_->get_display() : display_;
 }
 
-// Both ask through the plug-in's connection, which reads after everything the plug-in asked for.
+void X11Host::settle()
+{
+    XSync(get_query_display(), False);
+}
+
 ravik::Point X11Host::get_pointer() const
 {
-    return ravik::ConnectionX11::query_pointer(window_.get_display()) - origin;
+    return ravik::ConnectionX11::query_pointer(get_query_display()) - origin;
 }
 
 bool X11Host::is_cursor_visible() const
 {
-    XFixesCursorImage* image = XFixesGetCursorImage(window_.get_display());
+    XFixesCursorImage* image = XFixesGetCursorImage(get_query_display());
     bool visible = false;
     for (int i = 0; image != nullptr && i < image->width * image->height; ++i)
     {
@@ -195,10 +215,20 @@ bool X11Host::pump(const std::function<bool()>& done)
         }
         if (dispatch_ == Dispatch::idle)
         {
-            window_.idle();
-            if (!done() && window_.get_display() != nullptr)
+            idle_();
+            if (done())
             {
-                wait_for_input(window_.get_display());
+                continue;
+            }
+            if (window_ == nullptr)
+            {
+                // A host's idle timer; what its own window receives is not the plug-in's.
+                wait_for_input(display_, 10);
+                drop_events(display_);
+            }
+            else if (window_->get_display() != nullptr)
+            {
+                wait_for_input(window_->get_display());
             }
             continue;
         }

@@ -21,8 +21,9 @@ namespace test
 // What a Linux VST 2 host is to the plug-in's window: a top-level window on a connection of its
 // own to open the editor in, and the user's real mouse and keyboard through XTest. It drives the
 // window one of the two ways hosts do: calling idle, or calling the window's _XEventProc with the
-// events it receives for the window. Needs an X server (DISPLAY) with XTest and XFixes: without
-// one the constructor throws.
+// events it receives for the window. The window is this process's WindowX11, or one inside a
+// plug-in module that only effEditIdle reaches. Needs an X server (DISPLAY) with XTest and
+// XFixes: without one the constructor throws.
 class X11Host
 {
 public:
@@ -37,6 +38,8 @@ public:
     static constexpr ravik::Point size{400, 420};
 
     X11Host(ravik::WindowX11& window, Dispatch dispatch);
+    // A module's window: idle is what effEditIdle does, called every 10 ms.
+    X11Host(std::function<void()> idle, Dispatch dispatch);
     ~X11Host();
     X11Host(const X11Host&) = delete;
     X11Host& operator=(const X11Host&) = delete;
@@ -75,7 +78,13 @@ public:
 private:
     void flush();
 
-    ravik::WindowX11& window_;
+    // The connection that asks the server: the plug-in's own when the window is this process's
+    // (it reads after everything the plug-in asked for), else the host's, whose callers wait for
+    // the state they expect.
+    Display* get_query_display() const;
+
+    ravik::WindowX11* window_ = nullptr;
+    std::function<void()> idle_;
     Dispatch dispatch_;
     Display* display_ = nullptr;
     Window parent_ = 0;
