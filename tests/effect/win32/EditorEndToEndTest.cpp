@@ -8,16 +8,11 @@
 #include <chrono>
 #include <cmath>
 #include <gmock/gmock.h>
-#include <numbers>
 #include <optional>
 #include <thread>
 
-#include "effect/gui/VantrelGui.hpp"
-#include "plux/EffectFactoryInterface.hpp"
+#include "effect/gui/GuiRig.hpp"
 #include "plux/prog/BankFile.hpp"
-#include "plux/vst2/Vst2Entry.hpp"
-#include "plux/vst2/Vst2WinPlugin.hpp"
-#include "ravik/WindowOffscreen.hpp"
 #include "ravik/win32/Desktop.hpp"
 #include "vst2host/Host.hpp"
 #include "vst2host/WindowsPath.hpp"
@@ -85,8 +80,8 @@ void write_mouse_mode(const std::optional<std::string>& value)
     }
 }
 
-// The DAW's audio thread: a block of 256 frames of a sine every 5.3 ms, as a sound card asks for
-// them; automation that the test hands over is played at the start of a block.
+// The DAW's audio thread: a block of 256 frames every 5.3 ms, as a sound card asks for them;
+// automation that the test hands over is played at the start of a block.
 class AudioThread
 {
 public:
@@ -103,17 +98,12 @@ public:
         ASSERT_TRUE(pump_until([&] { return index_.load() == -1; }));
     }
     long get_nbr_blocks() const { return blocks_.load(); }
-    bool is_output_finite() const { return finite_.load(); }
     std::thread::id get_id() const { return thread_.get_id(); }
 
 private:
     void run(vst2host::Host& host, const std::stop_token& stop)
     {
         constexpr int frames = 256;
-        std::vector<float> left(frames);
-        std::vector<float> right(frames);
-        float* io[] = {left.data(), right.data()};
-        double phase = 0.0;
         auto next = std::chrono::steady_clock::now();
         while (!stop.stop_requested())
         {
@@ -122,17 +112,8 @@ private:
                 host.set_parameter(index, value_.load());
                 index_.store(-1);
             }
-            for (int i = 0; i < frames; ++i)
-            {
-                left[static_cast<std::size_t>(i)] = 0.25f * static_cast<float>(std::sin(phase));
-                right[static_cast<std::size_t>(i)] = left[static_cast<std::size_t>(i)];
-                phase += 2.0 * std::numbers::pi * 220.0 / 48000.0;
-            }
-            host.process(io, io, frames);
-            for (const float v : left)
-            {
-                finite_.store(finite_.load() && std::isfinite(v));
-            }
+            // Silence in, the outputs to the host's scratch buffers.
+            host.process({}, {}, frames);
             ++blocks_;
             next += std::chrono::microseconds(1000000 * frames / 48000);
             std::this_thread::sleep_until(next);
@@ -142,60 +123,38 @@ private:
     std::atomic<int> index_{-1};
     std::atomic<float> value_{0.0f};
     std::atomic<long> blocks_{0};
-    std::atomic<bool> finite_{true};
     std::jthread thread_;
 };
 
-// The same editor built into this process and drawn in memory: what the window must show for the
-// parameter values that the module holds.
+// The same editor built into this process on the real engine and drawn in memory: what the window
+// must show for the parameter values that the module holds.
 class ReferenceEditor
 {
 public:
-    ReferenceEditor()
-    {
-        EXPECT_TRUE(host_.load_entry(&entry)) << host_.get_error();
-        host_.start(48000.0f, 256);
-        auto* plugin = dynamic_cast<plux::Vst2WinPlugin*>(
-            static_cast<vst2::AudioEffect*>(host_.use_effect()->object));
-        editor_ = dynamic_cast<VantrelGui*>(plugin->use_gui());
-        native_ = editor_->get_window();
-        editor_->set_window(&window_);
-    }
-    ~ReferenceEditor() { editor_->set_window(native_); }
-    ReferenceEditor(const ReferenceEditor&) = delete;
-    ReferenceEditor& operator=(const ReferenceEditor&) = delete;
+    static constexpr Point size{VantrelGui::width, VantrelGui::height};
 
     std::vector<std::uint32_t> draw(vst2host::Host& module)
     {
         for (int i = 0; i < nbr_params; ++i)
         {
-            host_.set_parameter(i, module.get_parameter(i));
+            rig_.engine.dsp->use_param(i).set_nrm_and_notify(module.get_parameter(i));
         }
-        editor_->open(nullptr);
-        window_.paint_all();
-        std::vector<std::uint32_t> pixels(window_.use_screen().get_pixels(),
-                                          window_.use_screen().get_pixels() + size.x * size.y);
+        // Opening shows every parameter.
+        rig_.gui->close();
+        rig_.gui->open(nullptr);
+        rig_.window.paint_all();
+        const std::uint32_t* first = rig_.window.use_screen().get_pixels();
+        std::vector<std::uint32_t> pixels(first, first + size.x * size.y);
         for (std::uint32_t& p : pixels)
         {
             p &= 0x00FFFFFFu;
         }
-        editor_->close();
         return pixels;
     }
-    VantrelGui& use_editor() { return *editor_; }
-
-    static constexpr Point size{VantrelGui::width, VantrelGui::height};
+    VantrelGui& use_editor() { return *rig_.gui; }
 
 private:
-    static vst2::AEffect* entry(vst2::HostCallback host)
-    {
-        return plux::vst2_entry(host, plux::use_effect_factory());
-    }
-
-    vst2host::Host host_;
-    ravik::WindowOffscreen window_{size};
-    VantrelGui* editor_ = nullptr;
-    ravik::WindowInterface* native_ = nullptr;
+    GuiRig rig_;
 };
 
 // A DAW's session with Morvane: the module loaded with the mouse mode of the registry, started and
@@ -231,7 +190,6 @@ protected:
         if (audio.has_value())
         {
             EXPECT_GT(audio->get_nbr_blocks(), blocks_at_start_) << "the audio went on";
-            EXPECT_TRUE(audio->is_output_finite());
             audio.reset();
         }
         host.stop();
@@ -353,10 +311,10 @@ protected:
                 return shown == drawn;
             },
             3000);
-        const auto first = std::mismatch(shown.begin(), shown.end(), drawn.begin()).first;
-        const auto at = first - shown.begin();
-        EXPECT_EQ(first, shown.end())
-            << "first of the differing pixels at (" << at % ReferenceEditor::size.x << ", "
+        const auto at =
+            std::mismatch(shown.begin(), shown.end(), drawn.begin()).first - shown.begin();
+        EXPECT_TRUE(shown == drawn)
+            << "the first differing pixel at (" << at % ReferenceEditor::size.x << ", "
             << at / ReferenceEditor::size.x << ")";
     }
 
