@@ -135,14 +135,13 @@ void VanGuiPreset::build(ravik::CtrlGroupItem& group)
 
 void VanGuiPreset::setup_menu()
 {
-    // The setup button opens nothing until the manager listens to it.
     VantrelGui& gui = use_gui();
-    std::vector<ravik::ControlInterface*> controls;
+    std::vector<ravik::ControlInterface*> param_controls;
     for (int i = 0; i < gui.get_nbr_meta(); ++i)
     {
-        controls.push_back(gui.use_meta(i).get_control());
+        param_controls.push_back(gui.use_meta(i).get_control());
     }
-    if (services_->setup.init(*gui.get_host(), *gui.get_dsp(), controls, setup_button_,
+    if (services_->setup.init(*gui.get_host(), *gui.get_dsp(), param_controls, setup_button_,
                               services_->web) != 0)
     {
         throw std::runtime_error("VanGuiPreset::setup_menu() : Cannot set up the setup menu.");

@@ -86,8 +86,10 @@ private:
     ravik::CtrlGroupItem preset_group_;
     std::vector<plux::MetaControl> meta_;
     GuiPictures pictures_;
-    VanGuiPreset preset_;
+    // The main panel outlives the preset panel: the setup menu of the latter keeps listeners on
+    // the former's controls until it goes.
     VanGuiMain main_;
+    VanGuiPreset preset_;
     int nbr_param_ = 0;
     bool built_ = false;
     plux::ParamMailbox mailbox_;

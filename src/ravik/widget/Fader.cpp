@@ -69,6 +69,10 @@ std::int32_t Fader::release()
 {
     signal(200);
     const bool dragging = pot_.get_mode() == PotBehaviour::drag && !released_;
+    if (dragging)
+    {
+        pot_.hold_glide(get_value());
+    }
     pot_.set_return_point(handle_centre());
     pot_.release();
     released_ = true;

@@ -127,6 +127,10 @@ std::int32_t Knob::release()
 {
     signal(200);
     const bool dragging = pot_.get_mode() == PotBehaviour::drag && !released_;
+    if (dragging)
+    {
+        pot_.hold_glide(get_value());
+    }
     pot_.release();
     released_ = true;
     pressed_ = false;

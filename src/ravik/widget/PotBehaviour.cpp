@@ -273,6 +273,14 @@ void PotBehaviour::release()
     }
 }
 
+void PotBehaviour::hold_glide(double value)
+{
+    if (mode_ == drag && value != get_target())
+    {
+        control_.trigger(50);
+    }
+}
+
 void PotBehaviour::reset()
 {
     if (timer_id_ != -1)

@@ -57,6 +57,10 @@ public:
     void set_return_point(const Point& point);
     void clear_return_point() { has_return_point_ = false; }
     void release();
+    // At the release of a drag: a glide from value still on its way to the target holds the
+    // parameter from then on, at the priority of its coming steps (50); else the host's gesture
+    // could end before the next step, which would open another one.
+    void hold_glide(double value);
     void capture_lost() { capture_held_ = false; }
     void reset();
 

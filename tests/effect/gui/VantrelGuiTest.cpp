@@ -75,3 +75,13 @@ TEST(VantrelGui, ChangesFromOtherThreadsWaitForTheEditorsTimer)
     rig.gui->set_param_value(1, 0.25f, 100);
     EXPECT_DOUBLE_EQ(reso.get_value(), 0.25) << "on the editor's own thread: at once";
 }
+
+TEST(VantrelGui, TheSetupButtonOpensTheSetupMenu)
+{
+    GuiRig rig;
+    const ravik::Point at = rig.gui->use_preset().use_setup_button().get_abs_position();
+    rig.window.press(at);
+    rig.window.release(at);
+    EXPECT_TRUE(rig.window.use_menu().is_shown());
+    rig.window.use_menu().stop();
+}

@@ -67,6 +67,23 @@ TEST_P(KnobTest, ADragOf200PixelsUpMovesTheTargetFrom0To1AndTheValueFollows)
     EXPECT_EQ(rig.window.use_timers().get_nbr_timers(), 0) << "nothing left running";
 }
 
+// The glide holds the parameter from the release on, so that the host's gesture cannot end
+// before its next step.
+TEST_P(KnobTest, LetGoWhileGlidingTheKnobTakesTheParameterAtTheGlidesPriority)
+{
+    rig.window.press(centre());
+    rig.move_by(0, -100);
+    const std::size_t held = listener.triggers.size();
+    const std::size_t changes = listener.origins.size();
+    rig.window.release(rig.window.get_cursor());
+    EXPECT_THAT(std::vector<int>(listener.triggers.begin() + held, listener.triggers.end()),
+                testing::ElementsAre(50));
+    rig.wait(1.0);
+    EXPECT_DOUBLE_EQ(knob.get_value(), 0.5);
+    EXPECT_THAT(std::vector<int>(listener.origins.begin() + changes, listener.origins.end()),
+                testing::Each(50));
+}
+
 TEST_P(KnobTest, ReversingPastTheTopMovesDownAtOnce)
 {
     rig.window.press(centre());

@@ -11,92 +11,9 @@ using testing::ElementsAre;
 namespace
 {
 
-// Acts while the system's menu waits for the user: whenever its loop falls idle, the next step
-// runs; a step that answers false runs again at the next idle (the window's 2 ms timer keeps
-// them coming). Past the time limit the menu is ended and the script fails.
-class MenuScript
-{
-public:
-    explicit MenuScript(std::vector<std::function<bool()>> steps)
-        : steps_(std::move(steps))
-        , deadline_(::GetTickCount64() + 10000)
-    {
-        current_ = this;
-        hook_ = ::SetWindowsHookExA(WH_CALLWNDPROC, &on_message, nullptr, ::GetCurrentThreadId());
-    }
-    ~MenuScript()
-    {
-        ::UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    MenuScript(const MenuScript&) = delete;
-    MenuScript& operator=(const MenuScript&) = delete;
-
-    bool is_done() const { return next_ == steps_.size(); }
-
-private:
-    static LRESULT CALLBACK on_message(int code, WPARAM wparam, LPARAM lparam)
-    {
-        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
-        MenuScript* script = current_;
-        if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU &&
-            script != nullptr && !script->is_done())
-        {
-            if (::GetTickCount64() > script->deadline_)
-            {
-                ::EndMenu();
-            }
-            else if (script->steps_[script->next_]())
-            {
-                ++script->next_;
-            }
-        }
-        return ::CallNextHookEx(nullptr, code, wparam, lparam);
-    }
-
-    static inline MenuScript* current_ = nullptr;
-    std::vector<std::function<bool()>> steps_;
-    std::size_t next_ = 0;
-    ULONGLONG deadline_;
-    HHOOK hook_ = nullptr;
-};
-
-// A line a pop-up item, submenus indented below their item.
-std::vector<std::string> describe(HMENU menu)
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
-    {
-        char text[256] = {};
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof(text);
-        ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-        std::string line = (info.fType & MFT_SEPARATOR) != 0 ? "(separator)" : text;
-        line += (info.fState & MFS_GRAYED) != 0 ? " (greyed)" : "";
-        line += (info.fState & MFS_CHECKED) != 0 ? " (checked)" : "";
-        lines.push_back(line);
-        if (info.hSubMenu != nullptr)
-        {
-            for (const std::string& sub : describe(info.hSubMenu))
-            {
-                lines.push_back("  " + sub);
-            }
-        }
-    }
-    return lines;
-}
-
-void click_item(HMENU menu, int index)
-{
-    RECT r = {};
-    ::GetMenuItemRect(nullptr, menu, static_cast<UINT>(index), &r);
-    test::input::move_to({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    test::input::mouse(MOUSEEVENTF_LEFTDOWN);
-    test::input::mouse(MOUSEEVENTF_LEFTUP);
-}
+using test::click_item;
+using test::describe;
+using test::MenuScript;
 
 class MenuWin32Test : public test::WindowWin32Test
 {

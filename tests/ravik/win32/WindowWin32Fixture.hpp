@@ -1,43 +1,17 @@
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "ravik/win32/Desktop.hpp"
 #include "ravik/win32/WindowWin32.hpp"
 #include "ravik/window/ToolkitScene.hpp"
 #include "sys/ManualClock.hpp"
 
 namespace test
 {
-
-// Runs the thread's message loop, as a host does, until done() holds after the messages waiting
-// have been handled: false when it still does not after limit_ms of real time.
-bool pump_until(const std::function<bool()>& done, int limit_ms = 10000);
-
-// Real input through the system's input queue, as a user gives it.
-namespace input
-{
-void move_to(const POINT& screen);
-// MOUSEEVENTF_LEFTDOWN and the other button flags at the cursor; MOUSEEVENTF_WHEEL with wheel.
-void mouse(DWORD flags, int wheel = 0);
-void key(WORD key, bool down);
-void press_key(WORD key);
-// Characters typed on the keyboard.
-void type(const std::string& text);
-} // namespace input
-
-// Whether this program has declared a window class of that name.
-bool is_class_declared(const std::string& name);
-POINT get_cursor();
-bool is_cursor_shown();
-
-// The client area's pixels as the screen shows them, 0x00RRGGBB.
-std::vector<std::uint32_t> read_pixels(HWND window, int width, int height);
 
 // Sees the window's messages first: records the floating-point rounding modes in which it ran
 // and swallows one kind of message when asked.
