@@ -12,6 +12,7 @@
 #include "ravik/WindowOffscreen.hpp"
 #include "ravik/widget/MouseMode.hpp"
 #include "sys/ManualClock.hpp"
+#include "sys/RegistrySandbox.hpp"
 
 namespace test
 {
@@ -46,6 +47,8 @@ class WidgetRig
 public:
     explicit WidgetRig(bool compatible_mouse = false)
     {
+        // The mode is kept in the registry: the test's own key, never the user's.
+        ravik::MouseMode::set_key_path(sandbox_key_path("maker"));
         ravik::MouseMode::set_compatible(compatible_mouse);
         root.set_position({0, 0});
         background_.set_picture(picture("bkg_21_main"));

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 #include "SmfBuilder.hpp"
@@ -159,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MidiFileReader, AgreesWithTheParser)
 {
     const std::string path =
-        (std::filesystem::temp_directory_path() / "morvane-host-smf.mid").string();
+        (std::filesystem::temp_directory_path() / std::to_string(std::random_device{}())).string() +
+        "-smf.mid";
     for (const auto& bytes : {format0_with_running_status(), format1_with_tempo_change()})
     {
         write_file_bytes(path, bytes);

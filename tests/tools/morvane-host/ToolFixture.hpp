@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ protected:
         std::string name = std::string(info->test_suite_name()) + "-" + info->name();
         for (char& c : name)
             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '-';
+        // Unique per run: builds in other folders may run the same test at the same time.
+        name += '-';
+        name += std::to_string(std::random_device{}());
         folder = std::filesystem::temp_directory_path() / ("morvane-host-" + name);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <tuple>
 
@@ -160,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, WavCodecRefuses,
 TEST(AudioFile, ReadsWhatItWritesAndTheCodecsIntegerFiles)
 {
     const std::string path =
-        (std::filesystem::temp_directory_path() / "morvane-host-audio.wav").string();
+        (std::filesystem::temp_directory_path() / std::to_string(std::random_device{}())).string() +
+        "-audio.wav";
     const AudioData original = make_ramp(2, 48000);
     write_audio_file(path, original);
     const AudioData back = read_audio_file(path);
