@@ -204,6 +204,29 @@ TEST_F(Commands, BenchReportsARealTimeFactor)
     EXPECT_NE(result.out.find("blocks of 512"), std::string::npos) << result.out;
 }
 
+#ifndef _WIN32
+// The editor's picture: a PNG of the editor's size, which shows the program and the parameters.
+TEST_F(Commands, SnapshotWritesTheEditorAsAPicture)
+{
+    const auto png_of = [this](const std::string& options)
+    {
+        const ToolRun result = run("snapshot --out {folder}/editor.png " + options);
+        EXPECT_EQ(result.exit_code, 0) << result.err;
+        return read_file_bytes(path("editor.png"));
+    };
+    const std::vector<unsigned char> plain = png_of("");
+    ASSERT_GE(plain.size(), 24u);
+    const auto u32 = [&plain](std::size_t at)
+    { return plain[at] << 24 | plain[at + 1] << 16 | plain[at + 2] << 8 | plain[at + 3]; };
+    EXPECT_EQ(std::string(plain.begin() + 1, plain.begin() + 4), "PNG");
+    EXPECT_EQ(u32(16), 300u) << "width";
+    EXPECT_EQ(u32(20), 335u) << "height";
+    EXPECT_TRUE(png_of("--set Tone=0.9") != plain) << "the tone fader moved";
+    EXPECT_TRUE(png_of("--program 7") != plain);
+    EXPECT_TRUE(png_of("") == plain) << "the same state gives the same picture";
+}
+#endif
+
 TEST_F(Commands, HelpDescribesEverySubcommand)
 {
     for (const char* command : {"info", "render", "demo", "bench"})
