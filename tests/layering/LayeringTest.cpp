@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 TEST(Layering, TheSourceTreeKeepsItsLayers)
 {
-    const std::vector<std::string> problems = test::check_layering(fs::path(MORVANE_SOURCE_DIR));
+    const std::vector<std::string> problems =
+        layering::check_layering(fs::path(MORVANE_SOURCE_DIR));
     std::string all;
     for (const std::string& problem : problems)
     {
@@ -64,7 +65,7 @@ TEST_P(PlantedInclude, IsFoundOrLetThrough)
     }
     write(tree, p.file, "#include " + (system_header ? header : "\"" + header + "\"") + "\n");
 
-    const std::vector<std::string> problems = test::check_layering(fs::path(tree.path("")));
+    const std::vector<std::string> problems = layering::check_layering(fs::path(tree.path("")));
     if (p.refused)
     {
         EXPECT_THAT(problems, testing::Contains(testing::StartsWith(p.file)));

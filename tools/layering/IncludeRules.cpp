@@ -8,7 +8,7 @@
 
 namespace fs = std::filesystem;
 
-namespace test
+namespace layering
 {
 
 namespace
@@ -191,4 +191,4 @@ std::vector<std::string> check_layering(const fs::path& src_root)
     return problems;
 }
 
-} // namespace test
+} // namespace layering

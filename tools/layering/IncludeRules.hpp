@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace test
+namespace layering
 {
 
 // The layering of src/: which part of the tree may include which. A part is a top folder (kel,
@@ -17,4 +17,4 @@ std::string part_of(const std::string& path_in_src);
 // "FILE: includes HEADER (what is wrong)". Empty when the tree is clean.
 std::vector<std::string> check_layering(const std::filesystem::path& src_root);
 
-} // namespace test
+} // namespace layering
