@@ -7,25 +7,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
 #include "plux/prog/ProgTestUtil.hpp"
 
 using namespace plux;
 using prog_test::bytes_of;
 using prog_test::make_bank;
-
-namespace
-{
-
-void put_be32(std::vector<std::uint8_t>& bytes, std::size_t pos, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        bytes[pos + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
-    }
-}
-
-} // namespace
 
 TEST(BankManager, EightProgramBankIs872BytesOfHeaderAndRecords)
 {
@@ -77,12 +65,9 @@ struct MalformedBank
     const char* what;
     std::uint32_t nbr_prog;
     std::uint32_t rec_size;
-};
 
-void PrintTo(const MalformedBank& param, std::ostream* os)
-{
-    *os << param.what;
-}
+    friend void PrintTo(const MalformedBank& param, std::ostream* os) { *os << param.what; }
+};
 
 class BankManagerMalformed : public testing::TestWithParam<MalformedBank>
 {
@@ -92,8 +77,8 @@ class BankManagerMalformed : public testing::TestWithParam<MalformedBank>
 TEST_P(BankManagerMalformed, IsRefusedAndChangesNothing)
 {
     auto bytes = bytes_of(make_bank(3, 6));
-    put_be32(bytes, 0, GetParam().nbr_prog);
-    put_be32(bytes, 4, GetParam().rec_size);
+    basic::big_endian::store_u32(&bytes[0], GetParam().nbr_prog);
+    basic::big_endian::store_u32(&bytes[4], GetParam().rec_size);
     BankManager bank = make_bank(2, 4);
     const auto before = bytes_of(bank);
     EXPECT_LT(bank.read(bytes), 0) << GetParam().what;
@@ -138,8 +123,8 @@ TEST(BankManager, RandomAndMutatedDataNeverCrash)
             if (data.size() >= 8 && round % 4 == 0)
             {
                 // A plausible header takes the records' parser further.
-                put_be32(data, 0, rng() % 4);
-                put_be32(data, 4, 12 + rng() % 40);
+                basic::big_endian::store_u32(&data[0], rng() % 4);
+                basic::big_endian::store_u32(&data[4], 12 + rng() % 40);
             }
         }
         else

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
 #include "plux/prog/ProgTestUtil.hpp"
 
@@ -135,12 +136,9 @@ struct MalformedRecord
 {
     const char* what;
     std::vector<std::uint8_t> bytes;
-};
 
-void PrintTo(const MalformedRecord& param, std::ostream* os)
-{
-    *os << param.what;
-}
+    friend void PrintTo(const MalformedRecord& param, std::ostream* os) { *os << param.what; }
+};
 
 class ProgramSlotMalformed : public testing::TestWithParam<MalformedRecord>
 {
@@ -168,9 +166,7 @@ MalformedRecord cut_short(const char* what, std::vector<std::uint8_t> bytes)
 MalformedRecord with_extra_size(const char* what, std::uint32_t extra_size)
 {
     auto rec = make_record(0, std::string(64, '\0'), {});
-    std::vector<std::uint8_t> size;
-    append_be(size, extra_size, 4);
-    std::copy(size.begin(), size.end(), rec.begin() + 8);
+    basic::big_endian::store_u32(&rec[8], extra_size);
     return {what, rec};
 }
 
