@@ -60,8 +60,8 @@ struct EngineRig
                                            Io io = Io::replace)
     {
         std::vector<std::vector<float>> in = {left, right};
-        std::vector<std::vector<float>> out(
-            2, std::vector<float>(left.size(), io == Io::add ? added_to : 0.0f));
+        const std::vector<float> start(left.size(), io == Io::add ? added_to : 0.0f);
+        std::vector<std::vector<float>> out = {start, start};
         std::vector<std::vector<float>>& dst = io == Io::in_place ? in : out;
         for (std::size_t pos = 0; pos < left.size(); pos += static_cast<std::size_t>(block))
         {

@@ -166,17 +166,6 @@ TEST(ParamTexts, TypedValuesWithinTheRangeAreKept)
     EXPECT_TRUE(ok);
 }
 
-TEST(ParamEvolution, CubicCurveAroundZero)
-{
-    ParamBandDelay evolution;
-    EXPECT_EQ(evolution.conv_nrm_to_val(0.5f), 0.0);
-    EXPECT_EQ(evolution.conv_val_to_nrm(0.0), 0.5f);
-    EXPECT_EQ(evolution.conv_nrm_to_val(0.75f), 6.25);
-    EXPECT_EQ(evolution.conv_nrm_to_val(0.25f), -6.25);
-    EXPECT_FLOAT_EQ(evolution.conv_val_to_nrm(6.25), 0.75f);
-    EXPECT_FLOAT_EQ(evolution.conv_val_to_nrm(-6.25), 0.25f);
-}
-
 TEST(ParamNbrBands, StepsChangeAtOddMultiplesOfOneThirtieth)
 {
     ParamNbrBand bands;

@@ -7,8 +7,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "basic/ConfKeyFactory.hpp"
-#include "basic/ConfKeyMulti.hpp"
 #include "basic/TempFolder.hpp"
 #include "sys/PersistentKeyList.hpp"
 #include "sys/RegistrySandbox.hpp"
@@ -36,27 +34,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(PersistentKeyListStore, IsOneKeyTreeFileInTheUsersConfigurationFolder)
-{
-    const std::string key_path = test::sandbox_key_path("Morvane");
-    PersistentKeyList key(key_path, true);
-    ASSERT_EQ(key.set_string("NRPN Compatibility", "1"), 0);
-    ASSERT_EQ(key.set_string("LatestConfigFile", "/home/ana/a=b.cfg.txt"), 0);
-
-    const std::string text = test::TempFolder::read(store);
-    basic::ConfKeyFactory& factory = basic::ConfKeyFactory::use_instance();
-    const std::unique_ptr<basic::ConfKeyInterface> tree = factory.create_key_from_string(text);
-    const auto* root = dynamic_cast<const basic::ConfKeyMulti*>(tree.get());
-    ASSERT_NE(root, nullptr) << text;
-    EXPECT_EQ(factory.get_last_error(), 0) << text;
-    EXPECT_EQ(root->get_name(), "Software");
-    EXPECT_EQ(root->get_data_string(key_path + "/NRPN Compatibility"), "1") << text;
-    // Characters that would break the text are kept as escapes.
-    EXPECT_EQ(root->get_data_string(key_path + "/LatestConfigFile"),
-              "%2Fhome%2Fana%2Fa%3Db.cfg.txt")
-        << text;
-}
 
 TEST_F(PersistentKeyListStore, WritingKeepsTheCompleteKeysOfADamagedFile)
 {
