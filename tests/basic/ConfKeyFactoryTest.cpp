@@ -96,7 +96,13 @@ const std::vector<ReadCase> read_cases = {
     // A child needs 4 tokens: its own 3 and a closing brace at least.
     {"a = { b = 1", conf_err::block_cut_short, "a =\n{\n}"},
     {"a = { b = { c = 1", conf_err::block_cut_short, "a =\n{\n}"},
+    {"a = { b = { c = 1 }", conf_err::block_cut_short,
+     "a =\n{\n   b =\n   {\n      c = 1\n   }\n}"},
+    {"a = = b", conf_err::tokens_left_over, "(null)"},
+    {"v = x/", 0, "v = x/"},
     {"a = {", conf_err::leaf_without_value, "a = "},
+    {"a = { x", conf_err::list_cut_short, "a = "},
+    {"a = { { x }", conf_err::list_cut_short, "a = "},
     {"a = { x { y", conf_err::list_cut_short, "a = "}};
 
 class ConfKeyFactoryRead : public testing::TestWithParam<ReadCase>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effect/FakeHostDsp.hpp"
+#include "effect/dsp/Biquad.hpp"
 #include "effect/dsp/VantrelDsp.hpp"
 #include "plux/param/NormalizedParamInterface.hpp"
 
@@ -105,4 +106,18 @@ inline double amplitude(const std::vector<float>& s, std::size_t from)
 inline bool all_finite(const std::vector<float>& s)
 {
     return std::all_of(s.begin(), s.end(), [](float v) { return std::isfinite(v); });
+}
+
+// A filter designed as the engine designs its own: gain is G, q is Q (the low- and high-pass
+// take their resonance from G).
+inline Biquad make_biquad(int type, double freq, double gain, double q, double rate)
+{
+    Biquad b;
+    b.set_type(type);
+    b.set_freq(static_cast<float>(freq));
+    b.set_gain(static_cast<float>(gain));
+    b.set_q(static_cast<float>(q));
+    b.set_sample_rate(static_cast<float>(rate));
+    b.update();
+    return b;
 }

@@ -6,6 +6,8 @@
 #include <numbers>
 #include <vector>
 
+#include "effect/EngineRig.hpp"
+
 namespace
 {
 
@@ -57,18 +59,6 @@ double measured_db(Biquad b, double f)
     return 10.0 * std::log10(2.0 * sum / (n - n / 2));
 }
 
-Biquad make(int type, double freq, double gain, double q, double rate)
-{
-    Biquad b;
-    b.set_type(type);
-    b.set_freq(static_cast<float>(freq));
-    b.set_gain(static_cast<float>(gain));
-    b.set_q(static_cast<float>(q));
-    b.set_sample_rate(static_cast<float>(rate));
-    b.update();
-    return b;
-}
-
 struct Design
 {
     int type;
@@ -87,7 +77,7 @@ class BiquadResponse : public testing::TestWithParam<Design>
 TEST_P(BiquadResponse, LevelMatchesTheAnaloguePrototype)
 {
     const Design d = GetParam();
-    const Biquad b = make(d.type, d.freq, d.gain, d.q, d.rate);
+    const Biquad b = make_biquad(d.type, d.freq, d.gain, d.q, d.rate);
     for (double ratio : {0.25, 0.5, 0.9, 1.0, 1.1, 2.0, 4.0})
     {
         const double f = d.freq * ratio;
@@ -127,13 +117,13 @@ TEST(Biquad, StableAtAndBeyondHalfTheRate)
         {
             for (double q : {1.0, 100.0})
             {
-                const Biquad b = make(Biquad::type_low_pass, rate * ratio, q, q, rate);
+                const Biquad b = make_biquad(Biquad::type_low_pass, rate * ratio, q, q, rate);
                 const BiquadCoefs& k = b.get_coefs();
                 EXPECT_LT(std::abs(k.a2), 1.0f) << rate << " " << ratio << " " << q;
                 EXPECT_LT(std::abs(k.a1), 1.0f + k.a2) << rate << " " << ratio << " " << q;
             }
         }
-        const Biquad low = make(Biquad::type_low_pass, 40, 100, 100, rate);
+        const Biquad low = make_biquad(Biquad::type_low_pass, 40, 100, 100, rate);
         EXPECT_LT(std::abs(low.get_coefs().a1), 1.0f + low.get_coefs().a2)
             << "40 Hz with Q 100 at " << rate;
     }
@@ -141,7 +131,7 @@ TEST(Biquad, StableAtAndBeyondHalfTheRate)
 
 TEST(Biquad, InvalidSettingsKeepTheLastCoefficients)
 {
-    Biquad b = make(Biquad::type_low_pass, 1000, 2, 2, 44100);
+    Biquad b = make_biquad(Biquad::type_low_pass, 1000, 2, 2, 44100);
     const BiquadCoefs before = b.get_coefs();
     for (float bad : {0.0f, -1.0f, std::nanf("")})
     {
@@ -158,7 +148,7 @@ TEST(Biquad, InvalidSettingsKeepTheLastCoefficients)
 
 TEST(Biquad, CopyKeepsHistoryAndAddAdds)
 {
-    Biquad a = make(Biquad::type_band_pass, 1000, 1, 2, 44100);
+    Biquad a = make_biquad(Biquad::type_band_pass, 1000, 1, 2, 44100);
     Biquad b;
     float x[16];
     float y[16];
@@ -191,7 +181,7 @@ TEST(Biquad, CopyKeepsHistoryAndAddAdds)
 
 TEST(Biquad, GuardKeepsASilentRecursionOutOfDenormals)
 {
-    Biquad plain = make(Biquad::type_low_pass, 100, 0.7f, 0.7f, 44100);
+    Biquad plain = make_biquad(Biquad::type_low_pass, 100, 0.7f, 0.7f, 44100);
     Biquad guarded = plain;
     std::vector<float> x(200000, 0.0f);
     x[0] = 1.0f;

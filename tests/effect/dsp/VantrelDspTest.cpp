@@ -18,12 +18,7 @@ constexpr double rate = 44100.0;
 // The main band alone as the engine runs it: the guarded low-pass at the cutoff with Q = reso.
 std::vector<float> main_band(const std::vector<float>& x, double cutoff, double reso)
 {
-    Biquad f;
-    f.set_type(Biquad::type_low_pass);
-    f.set_freq(static_cast<float>(cutoff));
-    f.set_gain(static_cast<float>(reso));
-    f.set_sample_rate(static_cast<float>(rate));
-    f.update();
+    Biquad f = make_biquad(Biquad::type_low_pass, cutoff, reso, 1.0, rate);
     std::vector<float> y(x.size());
     for (std::size_t pos = 0; pos < x.size(); pos += 64)
     {
@@ -69,6 +64,7 @@ TEST(VantrelDsp, DescribesItselfToTheFrame)
     EXPECT_THROW(d.use_in_bus(1), std::out_of_range);
     EXPECT_EQ(d.get_info_num("can_mono"), 1.0);
     EXPECT_EQ(d.get_info_str("plugin_category"), "effect");
+    EXPECT_EQ(d.get_info_str("plugin_name_display"), "") << "no name of its own for display";
     EXPECT_EQ(d.get_settings_name(), "Tarvex/Morvane");
 }
 
