@@ -195,13 +195,3 @@ TEST(Biquad, GuardKeepsASilentRecursionOutOfDenormals)
         ASSERT_EQ(std::fpclassify(y[i]), FP_NORMAL) << "sample " << i;
     }
 }
-
-TEST(Biquad, CotangentOfPiTimesRatio)
-{
-    for (int i = 1; i <= 490; ++i)
-    {
-        const double x = i / 1000.0;
-        const double expected = 1.0 / std::tan(std::numbers::pi * x);
-        EXPECT_NEAR(Biquad::cot_pi(x), expected, 1e-15 * std::max(1.0, std::abs(expected))) << x;
-    }
-}

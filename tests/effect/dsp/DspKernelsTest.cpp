@@ -178,25 +178,6 @@ TEST_P(Kernels, BatchedBandPassDesignsEqualTheFilterOwnDesign)
     }
 }
 
-TEST_P(Kernels, NoiseFollowsTheGeneratorAcrossCalls)
-{
-    const DspKernels& k = *GetParam();
-    std::uint32_t state = 0;
-    std::uint32_t ref = 0;
-    for (int n = 0; n <= 64; ++n)
-    {
-        float out[64];
-        k.noise(out, state, n);
-        for (int i = 0; i < n; ++i)
-        {
-            ref = (ref * 1103515245u + 12345u) % 2147483648u;
-            ASSERT_EQ(out[i], (ref & 0x10000u) ? 1e-20f : -1e-20f)
-                << "call " << n << ", sample " << i;
-        }
-        ASSERT_EQ(state, ref) << "call " << n;
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Versions, Kernels, testing::ValuesIn(versions()),
                          [](const testing::TestParamInfo<const DspKernels*>& info)
                          { return std::string(info.param->name); });

@@ -1,9 +1,9 @@
 #include "sys/RegistrySandbox.hpp"
 
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <stdexcept>
+
+#include "basic/TempFolder.hpp"
 
 namespace test
 {
@@ -14,25 +14,11 @@ namespace
 class Sandbox : public testing::Environment
 {
 public:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane_reg_XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr)
-        {
-            throw std::runtime_error("cannot create the test configuration folder");
-        }
-        folder = pattern;
-        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        std::error_code err;
-        std::filesystem::remove_all(folder, err);
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    void SetUp() override { ::setenv("XDG_CONFIG_HOME", folder.path("").c_str(), 1); }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
 
 private:
-    std::string folder;
+    TempFolder folder;
 };
 
 [[maybe_unused]] testing::Environment* const sandbox =
