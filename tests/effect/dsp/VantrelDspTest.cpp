@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -285,10 +286,7 @@ TEST(VantrelDsp, BrokenInputIsSilencedAndTheSoundComesBack)
         rig.set(EngineRig::evolution, 5.0);
         rig.set_settled(EngineRig::routing, post ? 1.0 : 0.0);
         std::vector<float> x = sine(1000.0, rate, 9000, 0.5);
-        for (std::size_t i = 1000; i < 1300; ++i)
-        {
-            x[i] = std::nanf("");
-        }
+        std::fill(x.begin() + 1000, x.begin() + 1300, std::nanf(""));
         x[3000] = inf;
         x[3001] = -inf;
         for (std::size_t i = 5000; i < 5200; ++i)
@@ -306,10 +304,8 @@ TEST(VantrelDsp, BrokenInputIsSilencedAndTheSoundComesBack)
             const std::vector<float> later(out[0].begin() + from, out[0].begin() + from + 1000);
             EXPECT_GT(amplitude(later, 0), 0.05) << (post ? "Post" : "Pre") << ", from " << from;
         }
-        for (const Biquad* f : {&rig.dsp->use_main_filter(0), &rig.dsp->use_main_filter(1)})
-        {
-            EXPECT_TRUE(f->is_state_finite());
-        }
+        EXPECT_TRUE(rig.dsp->use_main_filter(0).is_state_finite() &&
+                    rig.dsp->use_main_filter(1).is_state_finite());
     }
 }
 
