@@ -198,21 +198,15 @@ TEST(ParamDistRouting, TextsAndWords)
     EXPECT_EQ(routing.conv_nrm_to_val(0.49f), 0.0);
     EXPECT_EQ(routing.conv_nrm_to_val(0.5f), 1.0);
 
-    for (const char* post : {"POST", "Post-dist", "post"})
+    // A word holding "pre" in any case is Pre, else one holding "post" is Post; a word with
+    // neither is refused (-1).
+    for (const auto& [word, val] :
+         {std::pair{"POST", 1.0}, std::pair{"Post-dist", 1.0}, std::pair{"post", 1.0},
+          std::pair{"Prepost", 0.0}, std::pair{"pRe", 0.0}, std::pair{"the pre one", 0.0},
+          std::pair{"x", -1.0}, std::pair{"pos", -1.0}})
     {
         bool ok = false;
-        EXPECT_EQ(routing.conv_str_to_val(post, ok), 1.0) << post;
-        EXPECT_TRUE(ok) << post;
+        const double read = routing.conv_str_to_val(word, ok);
+        EXPECT_EQ(ok ? read : -1.0, val) << word;
     }
-    for (const char* pre : {"Prepost", "pRe", "the pre one"})
-    {
-        bool ok = false;
-        EXPECT_EQ(routing.conv_str_to_val(pre, ok), 0.0) << pre;
-        EXPECT_TRUE(ok) << pre;
-    }
-    bool ok = false;
-    routing.conv_str_to_val("x", ok);
-    EXPECT_FALSE(ok);
-    routing.conv_str_to_val("pos", ok);
-    EXPECT_FALSE(ok);
 }
