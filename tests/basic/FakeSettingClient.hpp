@@ -44,6 +44,7 @@ public:
             throw std::runtime_error("FakeSettingClient::load_settings() : Failure.");
         }
         root_name = root.get_name();
+        root_nbr_keys = root.get_nbr_keys();
         loaded = root.get_data_string(key);
         return result;
     }
@@ -56,6 +57,7 @@ public:
     int nbr_saves = 0;
     int nbr_loads = 0;
     std::string root_name;
+    int root_nbr_keys = -1;
     std::string loaded;
 };
 

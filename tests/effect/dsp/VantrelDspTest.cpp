@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
@@ -74,12 +75,10 @@ TEST(VantrelDsp, ProgramsLoadAndSaveNormalisedValues)
     EngineRig rig;
     std::vector<float> values;
     rig.dsp->save_prog(values);
-    const std::vector<float> defaults = {0.5804820f, 0.0f, 0.0f, 0.0f, 1.0f, 0.25f, 0.5f, 0.5f};
-    ASSERT_EQ(values.size(), 8u);
-    for (int i = 0; i < 8; ++i)
-    {
-        EXPECT_NEAR(values[i], defaults[i], 1e-7) << i;
-    }
+    const auto defaults = testing::Pointwise(
+        testing::FloatNear(1e-7f),
+        std::vector<float>{0.5804820f, 0.0f, 0.0f, 0.0f, 1.0f, 0.25f, 0.5f, 0.5f});
+    EXPECT_THAT(values, defaults);
     const std::vector<float> prog = {0.1f, 0.2f, 0.3f, 0.4f, 0.0f, 0.6f, 0.7f, 0.8f};
     rig.dsp->load_prog(prog);
     rig.dsp->save_prog(values);
@@ -93,8 +92,7 @@ TEST(VantrelDsp, ProgramsLoadAndSaveNormalisedValues)
 
     rig.dsp->start();
     rig.dsp->save_prog(values);
-    EXPECT_NEAR(values[0], 0.5804820f, 1e-7) << "start restores the defaults";
-    EXPECT_EQ(values[7], 0.5f);
+    EXPECT_THAT(values, defaults) << "start restores the defaults";
 }
 
 // Steps counted by how far a cutoff glide has moved, 64 samples each.

@@ -1,6 +1,7 @@
 #include "sys/RegistrySandbox.hpp"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "basic/TempFolder.hpp"
@@ -14,7 +15,12 @@ namespace
 class Sandbox : public testing::Environment
 {
 public:
-    void SetUp() override { ::setenv("XDG_CONFIG_HOME", folder.path("").c_str(), 1); }
+    void SetUp() override
+    {
+        // The folder itself, without the separator that path("") ends with.
+        const std::filesystem::path home = std::filesystem::path(folder.path("")).parent_path();
+        ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    }
     void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
 
 private:
