@@ -56,26 +56,11 @@ TEST(ConfKeyWriter, WritesTheReferenceFileByteForByteAndReadsItBackWithoutCommen
         root.add_key(ConfKeyData("pair", pair));
         return root;
     };
-    const std::string reference = "root =\n"
-                                  "{\n"
-                                  "   leaf = 1.00\n"
-                                  "   // comment of a block\n"
-                                  "   block =\n"
-                                  "   {\n"
-                                  "      inner = 3\t// comment of a leaf\n"
-                                  "   }\n"
-                                  "   steps = {\n"
-                                  "      1\n"
-                                  "      2\n"
-                                  "      3\n"
-                                  "      4\n"
-                                  "      5\n"
-                                  "      6\n"
-                                  "      7\n"
-                                  "      8\n"
-                                  "   }\n"
-                                  "   pair = { 0 \"a b\" }\n"
-                                  "}";
+    const std::string reference = "root =\n{\n   leaf = 1.00\n   // comment of a block\n"
+                                  "   block =\n   {\n      inner = 3\t// comment of a leaf\n   }\n"
+                                  "   steps = {\n      1\n      2\n      3\n      4\n"
+                                  "      5\n      6\n      7\n      8\n   }\n"
+                                  "   pair = { 0 \"a b\" }\n}";
     EXPECT_EQ(written(make_reference(true)), reference);
 
     ConfKeyFactory& factory = ConfKeyFactory::use_instance();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <gtest/gtest.h>
 #include <string>
@@ -22,6 +23,18 @@ inline basic::FileWriter::Step save_in_pieces(const std::string& path, const std
         file.write(content.data() + pos, std::min(piece, content.size() - pos));
     }
     return file.commit();
+}
+
+// Saves content over and over, as another instance of the plug-in would; answers how many of
+// the saves failed.
+inline int save_rounds(const std::string& path, const std::string& content, int rounds)
+{
+    int failed = 0;
+    for (; rounds > 0; --rounds)
+    {
+        failed += save_in_pieces(path, content) != basic::FileWriter::Step::none;
+    }
+    return failed;
 }
 
 // Saves content over file through the writer and as a setting file. Both must fail at step, and

@@ -13,11 +13,6 @@ int main(int argc, char** argv)
     {
         return 100;
     }
-    const std::string content(std::strtoul(argv[3], nullptr, 10), argv[2][0]);
-    int failed = 0;
-    for (int round = std::atoi(argv[4]); round > 0; --round)
-    {
-        failed += test::save_in_pieces(argv[1], content) != basic::FileWriter::Step::none;
-    }
-    return failed;
+    return test::save_rounds(argv[1], std::string(std::strtoul(argv[3], nullptr, 10), argv[2][0]),
+                             std::atoi(argv[4]));
 }

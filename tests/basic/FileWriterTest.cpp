@@ -31,47 +31,29 @@ bool is_whole(const std::string& seen)
     return seen == content_a || seen == content_b;
 }
 
-// Two writers save one file at once, starting from a whole file of the first one, while a reader
-// looks at it between saves.
-class FileWriterRace : public testing::Test
+// Windows lets no reader in for a moment while the file is replaced; such a reader sees no file
+// rather than a broken one.
+bool reads_whole_or_nothing(const std::string& file)
 {
-protected:
-    void SetUp() override { ASSERT_EQ(save_in_pieces(file, content_a), FileWriter::Step::none); }
-
-    // Windows lets no reader in for a moment while the file is replaced; such a reader sees no
-    // file rather than a broken one.
-    void read_between_saves()
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr)
     {
-        ++reads;
-        std::FILE* in = std::fopen(file.c_str(), "rb");
-        if (in == nullptr)
-        {
-            broken += errno != EACCES;
-            return;
-        }
-        std::string seen;
-        char buffer[65536];
-        for (std::size_t len; (len = std::fread(buffer, 1, sizeof(buffer), in)) > 0;)
-        {
-            seen.append(buffer, len);
-        }
-        std::fclose(in);
-        broken += !is_whole(seen);
+        return errno == EACCES;
     }
-
-    void expect_a_whole_file_of_one_writer()
+    std::string seen;
+    char buffer[65536];
+    for (std::size_t len; (len = std::fread(buffer, 1, sizeof(buffer), in)) > 0;)
     {
-        EXPECT_EQ(failed, 0) << "saves failed";
-        EXPECT_EQ(broken, 0) << "reads out of " << reads << " saw a mixed, cut or missing file";
-        EXPECT_TRUE(is_whole(TempFolder::read(file)));
-        EXPECT_EQ(folder.list(), std::set<std::string>{"bank.pbk"}) << "a temporary file was left";
+        seen.append(buffer, len);
     }
+    std::fclose(in);
+    return is_whole(seen);
+}
 
-    TempFolder folder;
-    const std::string file = folder.path("bank.pbk");
-    std::atomic<int> failed{0};
-    int reads = 0;
-    int broken = 0;
+// The other writer is a second instance of the plug-in in this host (a thread), or one in
+// another host (a process).
+class FileWriterRace : public testing::TestWithParam<bool>
+{
 };
 
 } // namespace
@@ -94,60 +76,46 @@ TEST(FileWriter, CreatesAndReplacesWithExactlyTheBytesWritten)
     EXPECT_EQ(folder.list(), std::set<std::string>{"s.cfg.txt"}) << "a temporary file was left";
 }
 
-// Two instances of the plug-in in one host.
-TEST_F(FileWriterRace, ThreadsLeaveAWholeFileOfOneOfThem)
+// This process saves and reads between its saves for as long as the other writer runs.
+TEST_P(FileWriterRace, LeavesAWholeFileOfOneWriter)
 {
-    constexpr int rounds = 40;
-    std::atomic<int> saved{0};
-    auto save_rounds = [&](const std::string& content)
-    {
-        for (int round = 0; round < rounds; ++round)
-        {
-            failed += save_in_pieces(file, content) != FileWriter::Step::none;
-            ++saved;
-        }
-    };
-    std::thread writer_a(save_rounds, std::cref(content_a));
-    std::thread writer_b(save_rounds, std::cref(content_b));
-    // Reads once after each save, while the other writer is busy: a reader that never let go of
-    // the file would keep Windows from replacing it.
-    for (int seen = 0; seen < 2 * rounds;)
-    {
-        if (saved == seen)
-        {
-            std::this_thread::yield();
-            continue;
-        }
-        seen = saved;
-        read_between_saves();
-    }
-    writer_a.join();
-    writer_b.join();
-    expect_a_whole_file_of_one_writer();
-}
-
-// Two hosts: a peer process saves its content while this one saves its own and reads between its
-// saves, for as long as the peer runs.
-TEST_F(FileWriterRace, ProcessesLeaveAWholeFileOfOneOfThem)
-{
-    std::atomic<bool> peer_running{true};
-    int peer_exit = -1;
-    std::thread peer(
+    TempFolder folder;
+    const std::string file = folder.path("bank.pbk");
+    ASSERT_EQ(save_in_pieces(file, content_a), FileWriter::Step::none);
+    constexpr int rounds = 50;
+    std::atomic<bool> other_running{true};
+    int other_failed = -1;
+    std::thread other(
         [&]
         {
-            peer_exit = test::run_program(
-                {FILE_WRITER_PEER, file, "b", std::to_string(content_b.size()), "50"});
-            peer_running = false;
+            other_failed =
+                GetParam()
+                    ? test::run_program({FILE_WRITER_PEER, file, "b",
+                                         std::to_string(content_b.size()), std::to_string(rounds)})
+                    : test::save_rounds(file, content_b, rounds);
+            other_running = false;
         });
+    // A reader that never let go of the file would keep Windows from replacing it.
+    int failed = 0;
+    int reads = 0;
+    int broken = 0;
     do
     {
         failed += save_in_pieces(file, content_a) != FileWriter::Step::none;
-        read_between_saves();
-    } while (peer_running);
-    peer.join();
-    EXPECT_EQ(peer_exit, 0) << "the peer's saves failed, or it did not run";
-    expect_a_whole_file_of_one_writer();
+        ++reads;
+        broken += !reads_whole_or_nothing(file);
+    } while (other_running);
+    other.join();
+    EXPECT_EQ(other_failed, 0) << "the other writer's saves failed, or it did not run";
+    EXPECT_EQ(failed, 0) << "saves failed";
+    EXPECT_EQ(broken, 0) << "reads out of " << reads << " saw a mixed, cut or missing file";
+    EXPECT_TRUE(is_whole(TempFolder::read(file)));
+    EXPECT_EQ(folder.list(), std::set<std::string>{"bank.pbk"}) << "a temporary file was left";
 }
+
+INSTANTIATE_TEST_SUITE_P(Writers, FileWriterRace, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info)
+                         { return info.param ? "Process" : "Thread"; });
 
 TEST(FileWriter, AFailedSaveLeavesTheFolderAsItWasAndAnswersTheFailingStep)
 {

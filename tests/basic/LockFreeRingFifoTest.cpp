@@ -54,7 +54,7 @@ TEST_P(LockFreeRingFifoSize, KeepsTheFirstValuesWhenWrittenPastItsCapacity)
 // 4000 is the system MIDI input's size: 4000 events between two blocks keep the first 3999.
 INSTANTIATE_TEST_SUITE_P(Sizes, LockFreeRingFifoSize, testing::Values(2, 3, 17, 4000));
 
-TEST(LockFreeRingFifo, WrapsAroundInOrder)
+TEST(LockFreeRingFifo, WrapsAroundInOrderAndDiscardDropsWhatIsQueued)
 {
     LockFreeRingFifo<Item> fifo(5);
     Item item{};
@@ -65,36 +65,19 @@ TEST(LockFreeRingFifo, WrapsAroundInOrder)
     {
         for (int i = 0; i < round % 4 + 1; ++i)
         {
-            if (fifo.write(make_item(next_in)))
-            {
-                ++next_in;
-            }
+            next_in += fifo.write(make_item(next_in)) ? 1 : 0;
         }
         for (int i = 0; i < round % 3 + 1 && fifo.read(item); ++i)
         {
             EXPECT_EQ(item.seq, next_out++) << "round " << round;
         }
     }
-    while (fifo.read(item))
-    {
-        EXPECT_EQ(item.seq, next_out++);
-    }
-    EXPECT_EQ(next_out, next_in) << "every accepted value came out once";
-}
-
-TEST(LockFreeRingFifo, DiscardDropsEverythingQueued)
-{
-    LockFreeRingFifo<Item> fifo(8);
-    for (int seq = 0; seq < 5; ++seq)
-    {
-        fifo.write(make_item(seq));
-    }
+    EXPECT_GT(next_in - next_out, 0) << "values are left to discard";
     fifo.discard();
-    Item item{};
     EXPECT_FALSE(fifo.read(item)) << "nothing is left after discard";
-    EXPECT_TRUE(fifo.write(make_item(9)));
+    EXPECT_TRUE(fifo.write(make_item(99)));
     ASSERT_TRUE(fifo.read(item));
-    EXPECT_EQ(item.seq, 9) << "the ring works on after discard";
+    EXPECT_EQ(item.seq, 99) << "the ring works on after discard";
 }
 
 TEST(LockFreeRingFifo, RefusesFewerThanTwoSlots)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effect/FakeHostDsp.hpp"
+#include "effect/dsp/Biquad.hpp"
 #include "effect/dsp/VantrelDsp.hpp"
 #include "plux/param/NormalizedParamInterface.hpp"
 
@@ -44,20 +45,31 @@ struct EngineRig
         dsp->clear_buffers();
     }
 
-    // Renders in[0], in[1] in blocks; returns the two outputs.
+    // How render hands the buffers over: outputs that the engine replaces, outputs that start at
+    // added_to and that it adds to, or the inputs themselves.
+    enum class Io
+    {
+        replace,
+        add,
+        in_place
+    };
+    static constexpr float added_to = 0.25f;
+
+    // Renders left and right in blocks; returns the two outputs.
     std::vector<std::vector<float>> render(const std::vector<float>& left,
                                            const std::vector<float>& right, int block = 256,
-                                           bool adding = false)
+                                           Io io = Io::replace)
     {
-        std::vector<std::vector<float>> out(2, std::vector<float>(left.size(), 0.0f));
-        std::vector<float> in_l = left;
-        std::vector<float> in_r = right;
+        std::vector<std::vector<float>> in = {left, right};
+        const std::vector<float> start(left.size(), io == Io::add ? added_to : 0.0f);
+        std::vector<std::vector<float>> out = {start, start};
+        std::vector<std::vector<float>>& dst = io == Io::in_place ? in : out;
         for (std::size_t pos = 0; pos < left.size(); pos += static_cast<std::size_t>(block))
         {
             const int n = static_cast<int>(std::min<std::size_t>(block, left.size() - pos));
-            float* ins[2] = {in_l.data() + pos, in_r.data() + pos};
-            float* outs[2] = {out[0].data() + pos, out[1].data() + pos};
-            if (adding)
+            float* ins[2] = {in[0].data() + pos, in[1].data() + pos};
+            float* outs[2] = {dst[0].data() + pos, dst[1].data() + pos};
+            if (io == Io::add)
             {
                 dsp->process_adding(outs, ins, n, 0);
             }
@@ -66,7 +78,7 @@ struct EngineRig
                 dsp->process(outs, ins, n, 0);
             }
         }
-        return out;
+        return dst;
     }
 };
 
@@ -89,4 +101,23 @@ inline double amplitude(const std::vector<float>& s, std::size_t from)
         sum += static_cast<double>(s[i]) * s[i];
     }
     return std::sqrt(2.0 * sum / static_cast<double>(s.size() - from));
+}
+
+inline bool all_finite(const std::vector<float>& s)
+{
+    return std::all_of(s.begin(), s.end(), [](float v) { return std::isfinite(v); });
+}
+
+// A filter designed as the engine designs its own: gain is G, q is Q (the low- and high-pass
+// take their resonance from G).
+inline Biquad make_biquad(int type, double freq, double gain, double q, double rate)
+{
+    Biquad b;
+    b.set_type(type);
+    b.set_freq(static_cast<float>(freq));
+    b.set_gain(static_cast<float>(gain));
+    b.set_q(static_cast<float>(q));
+    b.set_sample_rate(static_cast<float>(rate));
+    b.update();
+    return b;
 }

@@ -1,5 +1,6 @@
 #include "sys/PersistentKeyList.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <stdexcept>
@@ -26,16 +27,9 @@ std::string read_value(const std::string& key_path, const std::string& name)
 
 TEST(PersistentKeyList, OpeningAMissingKeyWithoutCreationThrows)
 {
-    try
-    {
-        PersistentKeyList key(test::sandbox_key_path("missing/key"), false);
-        FAIL() << "expected the open of a missing key to throw";
-    }
-    catch (const std::runtime_error& err)
-    {
-        EXPECT_STREQ(err.what(),
-                     "sys::PersistentKeyList::PersistentKeyList () : Cannot open path.");
-    }
+    EXPECT_THAT([] { PersistentKeyList(test::sandbox_key_path("missing/key"), false); },
+                testing::ThrowsMessage<std::runtime_error>(
+                    "sys::PersistentKeyList::PersistentKeyList () : Cannot open path."));
 }
 
 TEST(PersistentKeyList, CreatesNestedKeysWhoseValuesStayApart)

@@ -1,11 +1,10 @@
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "basic/FileWriter.hpp"
 #include "basic/FileWriterCheck.hpp"
@@ -19,47 +18,34 @@ using test::TempFolder;
 namespace
 {
 
-mode_t mode_of(const std::string& path)
+struct stat stat_of(const std::string& path)
 {
     struct stat st = {};
     ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
+    return st;
 }
 
 // A disk of its own, a tmpfs of 64 KiB mounted on a folder, which can be filled or made
-// read-only. Mounting takes root with the right to mount (not given in most containers);
-// reason() tells why there is no disk otherwise.
-class SmallDisk
+// read-only. Mounting takes root with the right to mount, which most containers do not give.
+struct SmallDisk
 {
-public:
-    explicit SmallDisk(std::string folder_path)
-        : folder(std::move(folder_path))
+    explicit SmallDisk(std::string path)
+        : folder(std::move(path))
+        , mounted(std::filesystem::create_directory(folder) &&
+                  ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0)
     {
-        std::filesystem::create_directory(folder);
-        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
-        {
-            why = std::string("a tmpfs cannot be mounted: ") + std::strerror(errno);
-        }
     }
-    ~SmallDisk()
-    {
-        if (why.empty())
-        {
-            ::umount2(folder.c_str(), MNT_DETACH);
-        }
-    }
+    ~SmallDisk() { ::umount2(folder.c_str(), MNT_DETACH); }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    const std::string& reason() const { return why; }
-    bool make_read_only()
+    bool make_read_only() const
     {
         return ::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
     }
 
-private:
-    std::string folder;
-    std::string why;
+    const std::string folder;
+    const bool mounted;
 };
 
 } // namespace
@@ -68,28 +54,26 @@ TEST(FileWriterPosix, TheNewFileKeepsTheRightsOfTheOldOne)
 {
     TempFolder folder;
     const std::string file = folder.path("s.cfg.txt");
+    TempFolder::write(file, "old");
     for (const mode_t mode : {0600, 0640, 0604})
     {
-        TempFolder::write(file, "old");
         ::chmod(file.c_str(), mode);
         EXPECT_EQ(save_in_pieces(file, "new"), FileWriter::Step::none);
-        EXPECT_EQ(mode_of(file), mode) << std::oct << "mode 0" << mode;
+        EXPECT_EQ(stat_of(file).st_mode & 07777, mode) << std::oct << "mode 0" << mode;
     }
     if (::geteuid() == 0)
     {
         ASSERT_EQ(::chown(file.c_str(), 1, 2), 0);
         EXPECT_EQ(save_in_pieces(file, "new"), FileWriter::Step::none);
-        struct stat st = {};
-        ::stat(file.c_str(), &st);
-        EXPECT_EQ(st.st_uid, 1u) << "root keeps the owner";
-        EXPECT_EQ(st.st_gid, 2u) << "root keeps the group";
+        EXPECT_EQ(stat_of(file).st_uid, 1u) << "root keeps the owner";
+        EXPECT_EQ(stat_of(file).st_gid, 2u) << "root keeps the group";
     }
 
     // A new file has the rights of any new file of the user.
     const mode_t saved_mask = ::umask(027);
     EXPECT_EQ(save_in_pieces(folder.path("new.cfg.txt"), "new"), FileWriter::Step::none);
     ::umask(saved_mask);
-    EXPECT_EQ(mode_of(folder.path("new.cfg.txt")), 0640u);
+    EXPECT_EQ(stat_of(folder.path("new.cfg.txt")).st_mode & 07777, 0640u);
 }
 
 TEST(FileWriterPosix, ALinkKeepsPointingAtTheReplacedFile)
@@ -103,54 +87,37 @@ TEST(FileWriterPosix, ALinkKeepsPointingAtTheReplacedFile)
     EXPECT_EQ(save_in_pieces(link, "new"), FileWriter::Step::none);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(TempFolder::read(target), "new");
-    EXPECT_EQ(mode_of(target), 0640u);
+    EXPECT_EQ(stat_of(target).st_mode & 07777, 0640u);
 }
 
-TEST(FileWriterPosixFailure, AnInterruptedWriteFailsAtTheWrite)
-{
-    TempFolder folder;
-    const std::string file = folder.path("s.cfg.txt");
-    TempFolder::write(file, "old");
-    const test::FileSizeLimit limit(4096);
-    test::expect_failed_saves(folder, file, std::string(100000, 'x'), FileWriter::Step::write);
-}
-
-TEST(FileWriterPosixFailure, AFullDiskFailsAtTheWrite)
+// A write cut short (as by a full disk, for root as well), a full disk, then a read-only file
+// and a read-only folder. Root opens any file for writing and writes in any folder whatever
+// their modes: for root a read-only file is replaced like any other, and the read-only folder
+// is a read-only disk.
+TEST(FileWriterPosix, EachFailureLeavesTheFolderAsItWas)
 {
     TempFolder folder;
     const SmallDisk disk(folder.path("disk"));
-    if (!disk.reason().empty())
-    {
-        GTEST_SKIP() << disk.reason();
-    }
     const std::string file = folder.path("disk/s.cfg.txt");
     TempFolder::write(file, std::string(30000, 'o'));
-    test::expect_failed_saves(folder, file, std::string(40000, 'x'), FileWriter::Step::write);
-}
-
-// Root opens any file for writing and writes in any folder, whatever their modes: for root a
-// read-only file is replaced like any other, and the read-only folder is a read-only disk.
-TEST(FileWriterPosixFailure, AReadOnlyFileOrFolderFailsAtTheCreation)
-{
-    TempFolder folder;
-    SmallDisk disk(folder.path("disk"));
-    const bool root = ::geteuid() == 0;
-    if (root && !disk.reason().empty())
     {
-        GTEST_SKIP() << disk.reason();
+        const test::FileSizeLimit limit(4096);
+        test::expect_failed_saves(folder, file, std::string(100000, 'x'), FileWriter::Step::write);
     }
-    const std::string file = folder.path("disk/s.cfg.txt");
-    TempFolder::write(file, "old");
-    if (root)
+    if (disk.mounted)
     {
-        ASSERT_TRUE(disk.make_read_only());
+        test::expect_failed_saves(folder, file, std::string(40000, 'x'), FileWriter::Step::write);
     }
-    else
+    if (::geteuid() != 0)
     {
         ::chmod(file.c_str(), 0444);
         test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
         ::chmod(file.c_str(), 0644);
-        ::chmod(folder.path("disk").c_str(), 0555);
+        ::chmod(disk.folder.c_str(), 0555);
+    }
+    else if (!disk.make_read_only())
+    {
+        GTEST_SKIP() << "no read-only folder for root: a tmpfs cannot be mounted here";
     }
     test::expect_failed_saves(folder, file, "new", FileWriter::Step::create);
 }

@@ -1,10 +1,13 @@
 #include "effect/dsp/Biquad.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <vector>
+
+#include "effect/EngineRig.hpp"
 
 namespace
 {
@@ -57,18 +60,6 @@ double measured_db(Biquad b, double f)
     return 10.0 * std::log10(2.0 * sum / (n - n / 2));
 }
 
-Biquad make(int type, double freq, double gain, double q, double rate)
-{
-    Biquad b;
-    b.set_type(type);
-    b.set_freq(static_cast<float>(freq));
-    b.set_gain(static_cast<float>(gain));
-    b.set_q(static_cast<float>(q));
-    b.set_sample_rate(static_cast<float>(rate));
-    b.update();
-    return b;
-}
-
 struct Design
 {
     int type;
@@ -84,29 +75,10 @@ class BiquadResponse : public testing::TestWithParam<Design>
 
 } // namespace
 
-TEST(Biquad, FlatByDefault)
-{
-    Biquad flat;
-    EXPECT_EQ(flat.get_type(), Biquad::type_resonator);
-    EXPECT_EQ(flat.get_freq(), 1000.0f);
-    EXPECT_EQ(flat.get_sample_rate(), 44100.0f);
-    float x[64];
-    float y[64];
-    for (int i = 0; i < 64; ++i)
-    {
-        x[i] = std::sin(0.37f * i) + (i == 3 ? 1.0f : 0.0f);
-    }
-    flat.process_block(y, x, 64);
-    for (int i = 0; i < 64; ++i)
-    {
-        EXPECT_NEAR(y[i], x[i], 1e-5) << "resonator with G = Q = 1 is flat, sample " << i;
-    }
-}
-
 TEST_P(BiquadResponse, LevelMatchesTheAnaloguePrototype)
 {
     const Design d = GetParam();
-    const Biquad b = make(d.type, d.freq, d.gain, d.q, d.rate);
+    const Biquad b = make_biquad(d.type, d.freq, d.gain, d.q, d.rate);
     for (double ratio : {0.25, 0.5, 0.9, 1.0, 1.1, 2.0, 4.0})
     {
         const double f = d.freq * ratio;
@@ -138,21 +110,6 @@ INSTANTIATE_TEST_SUITE_P(Types, BiquadResponse,
                                          Design{Biquad::type_band_pass, 5000, 1, 5, 44100},
                                          Design{Biquad::type_band_pass, 6000, 1, 15, 192000}));
 
-TEST(Biquad, BandPassBandwidthInHertzIsCentreOverQ)
-{
-    // Harmonic band i at (i + 1) c with Q i + 1: every band is c wide at -3 dB.
-    for (int i = 0; i < 4; ++i)
-    {
-        const double centre = 500.0 * (i + 1);
-        const Biquad b = make(Biquad::type_band_pass, centre, 1, i + 1, 96000);
-        const double half = 250.0;
-        const double lo = std::sqrt(half * half + centre * centre) - half;
-        EXPECT_NEAR(theory_db(Biquad::type_band_pass, centre, 1, i + 1, 96000, lo), -3.0103, 0.1)
-            << "band " << i;
-        EXPECT_NEAR(measured_db(b, lo), -3.0103, 0.15) << "band " << i;
-    }
-}
-
 TEST(Biquad, StableAtAndBeyondHalfTheRate)
 {
     for (double rate : {4000.0, 44100.0, 384000.0})
@@ -161,13 +118,13 @@ TEST(Biquad, StableAtAndBeyondHalfTheRate)
         {
             for (double q : {1.0, 100.0})
             {
-                const Biquad b = make(Biquad::type_low_pass, rate * ratio, q, q, rate);
+                const Biquad b = make_biquad(Biquad::type_low_pass, rate * ratio, q, q, rate);
                 const BiquadCoefs& k = b.get_coefs();
                 EXPECT_LT(std::abs(k.a2), 1.0f) << rate << " " << ratio << " " << q;
                 EXPECT_LT(std::abs(k.a1), 1.0f + k.a2) << rate << " " << ratio << " " << q;
             }
         }
-        const Biquad low = make(Biquad::type_low_pass, 40, 100, 100, rate);
+        const Biquad low = make_biquad(Biquad::type_low_pass, 40, 100, 100, rate);
         EXPECT_LT(std::abs(low.get_coefs().a1), 1.0f + low.get_coefs().a2)
             << "40 Hz with Q 100 at " << rate;
     }
@@ -175,7 +132,7 @@ TEST(Biquad, StableAtAndBeyondHalfTheRate)
 
 TEST(Biquad, InvalidSettingsKeepTheLastCoefficients)
 {
-    Biquad b = make(Biquad::type_low_pass, 1000, 2, 2, 44100);
+    Biquad b = make_biquad(Biquad::type_low_pass, 1000, 2, 2, 44100);
     const BiquadCoefs before = b.get_coefs();
     for (float bad : {0.0f, -1.0f, std::nanf("")})
     {
@@ -192,15 +149,15 @@ TEST(Biquad, InvalidSettingsKeepTheLastCoefficients)
 
 TEST(Biquad, CopyKeepsHistoryAndAddAdds)
 {
-    Biquad a = make(Biquad::type_band_pass, 1000, 1, 2, 44100);
-    Biquad b;
-    float x[16];
-    float y[16];
+    const Biquad a = make_biquad(Biquad::type_band_pass, 1000, 1, 2, 44100);
+    std::vector<float> x(16);
+    std::vector<float> y(16);
     for (int i = 0; i < 16; ++i)
     {
         x[i] = (i % 3) - 1.0f;
     }
-    b.process_block(y, x, 16);
+    Biquad b;
+    b.process_block(y.data(), x.data(), 16);
     const BiquadState kept = b.get_state();
     b.copy_settings(a);
     EXPECT_EQ(b.get_coefs().b0, a.get_coefs().b0);
@@ -208,24 +165,18 @@ TEST(Biquad, CopyKeepsHistoryAndAddAdds)
     EXPECT_EQ(b.get_state().y1, kept.y1);
     EXPECT_EQ(b.get_state().x2, kept.x2);
 
-    Biquad c = a;
-    float sum[16];
-    float plain[16];
-    for (int i = 0; i < 16; ++i)
-    {
-        sum[i] = 0.5f;
-    }
-    a.process_block(plain, x, 16);
-    c.process_block_add(sum, x, 16);
-    for (int i = 0; i < 16; ++i)
-    {
-        EXPECT_EQ(sum[i], 0.5f + plain[i]) << i;
-    }
+    Biquad plain = a;
+    Biquad adding = a;
+    std::vector<float> sum(16, 0.5f);
+    plain.process_block(y.data(), x.data(), 16);
+    adding.process_block_add(sum.data(), x.data(), 16);
+    std::transform(y.begin(), y.end(), y.begin(), [](float v) { return v + 0.5f; });
+    EXPECT_EQ(sum, y);
 }
 
 TEST(Biquad, GuardKeepsASilentRecursionOutOfDenormals)
 {
-    Biquad plain = make(Biquad::type_low_pass, 100, 0.7f, 0.7f, 44100);
+    Biquad plain = make_biquad(Biquad::type_low_pass, 100, 0.7f, 0.7f, 44100);
     Biquad guarded = plain;
     std::vector<float> x(200000, 0.0f);
     x[0] = 1.0f;
@@ -237,15 +188,5 @@ TEST(Biquad, GuardKeepsASilentRecursionOutOfDenormals)
     for (std::size_t i = 1000; i < y.size(); ++i)
     {
         ASSERT_EQ(std::fpclassify(y[i]), FP_NORMAL) << "sample " << i;
-    }
-}
-
-TEST(Biquad, CotangentOfPiTimesRatio)
-{
-    for (int i = 1; i <= 490; ++i)
-    {
-        const double x = i / 1000.0;
-        const double expected = 1.0 / std::tan(std::numbers::pi * x);
-        EXPECT_NEAR(Biquad::cot_pi(x), expected, 1e-15 * std::max(1.0, std::abs(expected))) << x;
     }
 }

@@ -72,15 +72,3 @@ TEST(ParamCutFreq, NoteEntry)
     EXPECT_EQ(cut.conv_str_to_val("1000", ok), 40.0) << "no note letter";
     EXPECT_FALSE(ok);
 }
-
-TEST(ParamCutFreq, HertzEntryAndCurve)
-{
-    ParamCutFreq cut;
-    bool ok = false;
-    EXPECT_EQ(cut.conv_str_to_val("440", ok), 440.0);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(cut.conv_str_to_val("20000", ok), 10240.0);
-    EXPECT_EQ(cut.conv_str_to_val("1", ok), 40.0);
-    EXPECT_DOUBLE_EQ(cut.conv_nrm_to_val(0.5f), 640.0) << "four octaves above 40 Hz";
-    EXPECT_FLOAT_EQ(cut.conv_val_to_nrm(1000.0), 0.5804820f);
-}

@@ -1,22 +1,21 @@
 #include "plux/prog/BankFile.hpp"
 
-#include <algorithm>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "basic/BigEndian.hpp"
+#include "basic/TempFolder.hpp"
 #include "plux/prog/BankErr.hpp"
 #include "plux/prog/ProgTestUtil.hpp"
 
 using namespace plux;
 using prog_test::bytes_of;
 using prog_test::make_bank;
-using prog_test::read_file;
-using prog_test::TempDir;
-using prog_test::write_file;
-using testing::_;
+using test::TempFolder;
 using testing::Return;
 
 namespace
@@ -24,20 +23,23 @@ namespace
 
 void set_body_length(std::vector<std::uint8_t>& bytes, std::uint32_t len)
 {
-    for (int i = 0; i < 4; ++i)
-    {
-        bytes[4 + i] = static_cast<std::uint8_t>(len >> (24 - 8 * i));
-    }
+    basic::big_endian::store_u32(&bytes[4], len);
 }
 
+// The file of a bank as the format lays it out, built without the code that saves it.
 std::vector<std::uint8_t> file_bytes(const BankManager& bank)
 {
+    std::vector<std::uint8_t> bytes(std::begin(bank_magic), std::end(bank_magic));
     const auto body = bytes_of(bank);
-    std::vector<std::uint8_t> bytes(8 + body.size());
-    std::copy(std::begin(bank_magic), std::end(bank_magic), bytes.begin());
+    bytes.resize(8);
     set_body_length(bytes, static_cast<std::uint32_t>(body.size()));
-    std::copy(body.begin(), body.end(), bytes.begin() + 8);
+    bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;
+}
+
+std::string text_of(const std::vector<std::uint8_t>& bytes)
+{
+    return {bytes.begin(), bytes.end()};
 }
 
 class MockBankCheck : public BankCheckInterface
@@ -54,66 +56,14 @@ public:
     MOCK_METHOD(int, get_size, (), (const, override));
 };
 
-} // namespace
-
-TEST(BankFile, SavedEightProgramBankIs880BytesAndLoadsBack)
-{
-    const TempDir dir;
-    const std::string path = dir.file("bank.pbk");
-    const BankManager bank = make_bank(8, 8);
-    ASSERT_EQ(save_bank_file(path, bank), bank_err::ok);
-    const auto bytes = read_file(path);
-    ASSERT_EQ(bytes.size(), 880u);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8),
-              (std::vector<std::uint8_t>{0x51, 0x42, 0x4E, 0x4B, 0x00, 0x00, 0x03, 0x68}));
-    EXPECT_EQ(bytes, file_bytes(bank));
-    EXPECT_EQ(dir.count_files(), 1) << "no temporary file left";
-
-    BankManager loaded;
-    ASSERT_EQ(load_bank_file(path, loaded, nullptr, false), bank_err::ok);
-    EXPECT_EQ(bytes_of(loaded), bytes_of(bank));
-
-    ASSERT_EQ(save_bank_file(path, make_bank(2, 1)), bank_err::ok);
-    EXPECT_EQ(read_file(path), file_bytes(make_bank(2, 1))) << "an existing file is replaced";
-}
-
 struct BadFile
 {
     const char* what;
     std::vector<std::uint8_t> bytes;
     int code;
+
+    friend void PrintTo(const BadFile& param, std::ostream* os) { *os << param.what; }
 };
-
-void PrintTo(const BadFile& param, std::ostream* os)
-{
-    *os << param.what;
-}
-
-class BankFileBadFile : public testing::TestWithParam<BadFile>
-{
-};
-
-// Both loaders answer the same code for the same bytes (the memory loader has no file to run
-// short of) and leave the target as it was.
-TEST_P(BankFileBadFile, IsRefusedWithItsCodeAndChangesNothing)
-{
-    const BadFile& bad = GetParam();
-    const TempDir dir;
-    const std::string path = dir.file("bad.pbk");
-    write_file(path, bad.bytes);
-    BankManager target = make_bank(8, 8);
-    const auto before = bytes_of(target);
-
-    EXPECT_EQ(load_bank_file(path, target, nullptr, false), bad.code) << bad.what;
-    if (bad.code != bank_err::body_read_short)
-    {
-        EXPECT_EQ(load_bank_mem(bad.bytes, target, nullptr, false), bad.code) << bad.what;
-    }
-    EXPECT_EQ(bytes_of(target), before) << bad.what;
-}
-
-namespace
-{
 
 BadFile patched(const char* what, std::size_t pos, std::uint8_t byte, int code)
 {
@@ -130,7 +80,65 @@ BadFile with_length(const char* what, std::uint32_t len, std::size_t file_size, 
     return {what, bytes, code};
 }
 
+class BankFileBadFile : public testing::TestWithParam<BadFile>
+{
+};
+
+struct Shape
+{
+    const char* what;
+    int nbr_prog;
+    int nbr_values;
+    int code;
+
+    friend void PrintTo(const Shape& param, std::ostream* os) { *os << param.what; }
+};
+
+class BankFileStrict : public testing::TestWithParam<Shape>
+{
+};
+
 } // namespace
+
+TEST(BankFile, SavedEightProgramBankIs880BytesAndLoadsBack)
+{
+    const TempFolder folder;
+    const std::string path = folder.path("bank.pbk");
+    const BankManager bank = make_bank(8, 8);
+    BankManager loaded;
+    EXPECT_EQ(load_bank_file(path, loaded, nullptr, false), bank_err::open_failed) << "no file";
+    ASSERT_EQ(save_bank_file(path, bank), bank_err::ok);
+    const std::string bytes = TempFolder::read(path);
+    ASSERT_EQ(bytes.size(), 880u);
+    EXPECT_EQ(bytes.substr(0, 8), std::string("QBNK\0\0\x03\x68", 8));
+    EXPECT_EQ(bytes, text_of(file_bytes(bank)));
+
+    ASSERT_EQ(load_bank_file(path, loaded, nullptr, false), bank_err::ok);
+    EXPECT_EQ(bytes_of(loaded), bytes_of(bank));
+
+    ASSERT_EQ(save_bank_file(path, make_bank(2, 1)), bank_err::ok);
+    EXPECT_EQ(TempFolder::read(path), text_of(file_bytes(make_bank(2, 1))))
+        << "an existing file is replaced";
+}
+
+// Both loaders answer the same code for the same bytes (the memory loader has no file to run
+// short of) and leave the target as it was.
+TEST_P(BankFileBadFile, IsRefusedWithItsCodeAndChangesNothing)
+{
+    const BadFile& bad = GetParam();
+    const TempFolder folder;
+    const std::string path = folder.path("bad.pbk");
+    TempFolder::write(path, text_of(bad.bytes));
+    BankManager target = make_bank(8, 8);
+    const auto before = bytes_of(target);
+
+    EXPECT_EQ(load_bank_file(path, target, nullptr, false), bad.code);
+    if (bad.code != bank_err::body_read_short)
+    {
+        EXPECT_EQ(load_bank_mem(bad.bytes, target, nullptr, false), bad.code);
+    }
+    EXPECT_EQ(bytes_of(target), before);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BankFileBadFile,
@@ -164,30 +172,6 @@ TEST(BankFile, MemoryBodyEndsAtTheLengthOrTheDataWhicheverComesFirst)
               bank_err::header_read_short);
 }
 
-TEST(BankFile, MissingFileAnswersOpenFailure)
-{
-    BankManager target;
-    EXPECT_EQ(load_bank_file(TempDir().file("none.pbk"), target, nullptr, false),
-              bank_err::open_failed);
-}
-
-struct Shape
-{
-    const char* what;
-    int nbr_prog;
-    int nbr_values;
-    int code;
-};
-
-void PrintTo(const Shape& param, std::ostream* os)
-{
-    *os << param.what;
-}
-
-class BankFileStrict : public testing::TestWithParam<Shape>
-{
-};
-
 // The target has the shape of the preset memory: 8 programs of 8 values.
 TEST_P(BankFileStrict, DemandsTheTargetsShape)
 {
@@ -197,13 +181,13 @@ TEST_P(BankFileStrict, DemandsTheTargetsShape)
     target.use_prog(0).set_name("Untouched");
     const auto before = bytes_of(target);
 
-    EXPECT_EQ(load_bank_mem(bytes, target, nullptr, true), shape.code) << shape.what;
+    EXPECT_EQ(load_bank_mem(bytes, target, nullptr, true), shape.code);
     if (shape.code == bank_err::ok)
     {
         EXPECT_STREQ(target.use_prog(0).get_name(), "Program 0");
         return;
     }
-    EXPECT_EQ(bytes_of(target), before) << shape.what;
+    EXPECT_EQ(bytes_of(target), before);
     EXPECT_EQ(load_bank_mem(bytes, target, nullptr, false), bank_err::ok)
         << "without strict the bank is taken as it is";
     EXPECT_EQ(target.get_nbr_prog(), shape.nbr_prog);
@@ -235,26 +219,20 @@ TEST(BankFile, CheckSeesTheParsedBankAndMayRefuseIt)
         << "a bank that does not parse is not shown to the check";
 }
 
-// Each failing step answers its code and keeps the bank file that was there.
-TEST(BankFile, FailedSaveAnswersTheCodeOfItsStepAndKeepsThePreviousFile)
+// The writer keeps the file that was there whatever fails; the code tells the step.
+TEST(BankFile, AFailedSaveAnswersTheCodeOfItsStep)
 {
-    const TempDir dir;
-    EXPECT_EQ(save_bank_file(dir.file("no_such_folder/bank.pbk"), make_bank(1, 1)),
+    const TempFolder folder;
+    EXPECT_EQ(save_bank_file(folder.path("no_such_folder/bank.pbk"), make_bank(1, 1)),
               bank_err::open_failed);
     // A folder where the file should go: the complete temporary file cannot replace it.
-    std::filesystem::create_directory(dir.file("taken.pbk"));
-    EXPECT_EQ(save_bank_file(dir.file("taken.pbk"), make_bank(1, 1)), bank_err::open_failed);
+    std::filesystem::create_directory(folder.path("taken.pbk"));
+    EXPECT_EQ(save_bank_file(folder.path("taken.pbk"), make_bank(1, 1)), bank_err::open_failed);
 
-    const std::string path = dir.file("bank.pbk");
-    ASSERT_EQ(save_bank_file(path, make_bank(8, 8)), bank_err::ok);
-    const auto before = read_file(path);
     BankManager uneven = make_bank(8, 8);
     uneven.use_prog(5).use_values().push_back(1.0f);
-    EXPECT_EQ(save_bank_file(path, uneven), bank_err::layout_failed);
-    MockSerializable refusing;
-    EXPECT_CALL(refusing, get_size()).WillRepeatedly(Return(16));
-    EXPECT_CALL(refusing, write(_)).WillOnce(Return(-1));
-    EXPECT_EQ(save_bank_file(path, refusing), bank_err::layout_failed);
-    EXPECT_EQ(read_file(path), before);
-    EXPECT_EQ(dir.count_files(), 2) << "a temporary file was left";
+    EXPECT_EQ(save_bank_file(folder.path("bank.pbk"), uneven), bank_err::layout_failed);
+    testing::NiceMock<MockSerializable> oversized;
+    ON_CALL(oversized, get_size()).WillByDefault(Return(-1));
+    EXPECT_EQ(save_bank_file(folder.path("bank.pbk"), oversized), bank_err::layout_failed);
 }

@@ -1,15 +1,16 @@
-#include <bit>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "plux/prog/BankFile.hpp"
+#include "basic/BigEndian.hpp"
 #include "sys/Resource.hpp"
 
 // The built-in banks are committed files embedded into this test as resources, exactly as the
 // plug-in module embeds them. Their bytes are checked against the preset table on their own,
 // without the code that wrote them.
+
+using basic::big_endian::load_u32;
 
 namespace
 {
@@ -40,12 +41,6 @@ const Preset presets[8] = {
       0x3F04508D}},
 };
 
-std::uint32_t be32_at(std::span<const std::uint8_t> bytes, std::size_t pos)
-{
-    return (std::uint32_t{bytes[pos]} << 24) | (std::uint32_t{bytes[pos + 1]} << 16) |
-           (std::uint32_t{bytes[pos + 2]} << 8) | std::uint32_t{bytes[pos + 3]};
-}
-
 } // namespace
 
 class BuiltinBank : public testing::TestWithParam<const char*>
@@ -63,15 +58,15 @@ TEST_P(BuiltinBank, HoldsTheEightPresetsBitForBit)
     for (std::size_t i = 0; i < 8; ++i)
     {
         const auto rec = bytes.subspan(16 + i * 108, 108);
-        EXPECT_EQ(be32_at(rec, 0), 0u) << "tag of " << i;
-        EXPECT_EQ(be32_at(rec, 4), 0x00400008u) << "name field of 64, 8 values, in " << i;
-        EXPECT_EQ(be32_at(rec, 8), 0u) << "no extra data in " << i;
+        EXPECT_EQ(load_u32(&rec[0]), 0u) << "tag of " << i;
+        EXPECT_EQ(load_u32(&rec[4]), 0x00400008u) << "name field of 64, 8 values, in " << i;
+        EXPECT_EQ(load_u32(&rec[8]), 0u) << "no extra data in " << i;
         const std::string name = presets[i].name;
         EXPECT_EQ(std::string(rec.begin() + 12, rec.begin() + 76),
                   name + std::string(64 - name.size(), '\0'));
         for (std::size_t k = 0; k < 8; ++k)
         {
-            EXPECT_EQ(be32_at(rec, 76 + 4 * k), presets[i].bits[k])
+            EXPECT_EQ(load_u32(&rec[76 + 4 * k]), presets[i].bits[k])
                 << "value " << k << " of " << name;
         }
     }
@@ -79,30 +74,3 @@ TEST_P(BuiltinBank, HoldsTheEightPresetsBitForBit)
 
 INSTANTIATE_TEST_SUITE_P(Resources, BuiltinBank,
                          testing::Values("static_presets", "default_preset_bank"));
-
-TEST(BuiltinBank, BothBanksAreByteIdentical)
-{
-    const auto a = sys::get_resource("QBNK", "STATIC_PRESETS");
-    const auto b = sys::get_resource("QBNK", "DEFAULT_PRESET_BANK");
-    ASSERT_EQ(a.size(), 880u);
-    EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end()));
-}
-
-TEST(BuiltinBank, StaticPresetsLoadIntoEightPrograms)
-{
-    plux::BankManager bank;
-    ASSERT_EQ(
-        plux::load_bank_mem(sys::get_resource("qbnk", "static_presets"), bank, nullptr, false), 0);
-    ASSERT_EQ(bank.get_nbr_prog(), 8);
-    for (int i = 0; i < 8; ++i)
-    {
-        const plux::ProgramSlot& prog = bank.use_prog(i);
-        EXPECT_STREQ(prog.get_name(), presets[i].name);
-        ASSERT_EQ(prog.use_values().size(), 8u);
-        for (std::size_t k = 0; k < 8; ++k)
-        {
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(prog.use_values()[k]), presets[i].bits[k])
-                << "value " << k << " of " << prog.get_name();
-        }
-    }
-}

@@ -1,10 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -34,44 +30,6 @@ inline plux::BankManager make_bank(int nbr_prog, int nbr_values)
         }
     }
     return bank;
-}
-
-// A fresh folder in the system's temporary folder, removed with its content at the end.
-class TempDir
-{
-public:
-    TempDir()
-        : path_(std::filesystem::temp_directory_path() /
-                ("morvane_prog_test_" + std::to_string(std::random_device()())))
-    {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    int count_files() const
-    {
-        const std::filesystem::directory_iterator it(path_);
-        return static_cast<int>(std::distance(begin(it), end(it)));
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace prog_test

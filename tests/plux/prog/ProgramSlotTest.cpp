@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "basic/BigEndian.hpp"
 #include "plux/prog/BankErr.hpp"
 #include "plux/prog/ProgTestUtil.hpp"
 
@@ -75,36 +76,31 @@ TEST(ProgramSlot, EightValueRecordIs108BytesWithAZeroPaddedName)
         << "tag, 0x0040, 0x0008, extra size 0, the name padded with zeros, big-endian floats";
 }
 
-class ProgramSlotName : public testing::TestWithParam<int>
+// Set or read, a name keeps at most 63 characters and ends at a zero byte. A name field may be as
+// long as the name, without a terminating zero: the values follow it.
+TEST(ProgramSlot, NameKeepsAtMost63CharactersAndEndsAtAZeroByte)
 {
-};
-
-TEST_P(ProgramSlotName, KeepsAtMost63Characters)
-{
-    std::string name;
-    for (int i = 0; i < GetParam(); ++i)
+    std::string letters;
+    for (int i = 0; i < 300; ++i)
     {
-        name += static_cast<char>('a' + i % 26);
+        letters += static_cast<char>('a' + i % 26);
     }
-    const std::string kept = name.substr(0, 63);
-
-    ProgramSlot prog;
-    prog.set_name(name);
-    EXPECT_EQ(prog.get_name(), kept);
-    const auto out = bytes_of(prog);
-    EXPECT_EQ(std::string(out.begin() + 12, out.end()), kept + std::string(64 - kept.size(), '\0'))
-        << "then zeros to fill the 64-byte field";
-
-    // A name field as long as the name, without a terminating zero: the values follow it.
-    ASSERT_EQ(prog.read(make_record(7, name, {0x3F000000})), 0);
-    EXPECT_EQ(prog.get_name(), kept);
-    EXPECT_EQ(bits_of(prog), std::vector<std::uint32_t>{0x3F000000});
-}
-
-INSTANTIATE_TEST_SUITE_P(Lengths, ProgramSlotName, testing::Values(0, 1, 63, 64, 65, 300));
-
-TEST(ProgramSlot, NameEndsAtAZeroByte)
-{
+    for (const std::size_t length : {0, 1, 63, 64, 65, 300})
+    {
+        SCOPED_TRACE(std::to_string(length) + " characters");
+        const std::string name = letters.substr(0, length);
+        const std::string kept = name.substr(0, 63);
+        ProgramSlot prog;
+        prog.set_name(name);
+        EXPECT_EQ(prog.get_name(), kept);
+        const auto out = bytes_of(prog);
+        EXPECT_EQ(std::string(out.begin() + 12, out.end()),
+                  kept + std::string(64 - kept.size(), '\0'))
+            << "then zeros to fill the 64-byte field";
+        ASSERT_EQ(prog.read(make_record(7, name, {0x3F000000})), 0);
+        EXPECT_EQ(prog.get_name(), kept);
+        EXPECT_EQ(bits_of(prog), std::vector<std::uint32_t>{0x3F000000});
+    }
     ProgramSlot prog;
     prog.set_name(std::string("ab\0cd", 5));
     EXPECT_STREQ(prog.get_name(), "ab");
@@ -135,12 +131,9 @@ struct MalformedRecord
 {
     const char* what;
     std::vector<std::uint8_t> bytes;
-};
 
-void PrintTo(const MalformedRecord& param, std::ostream* os)
-{
-    *os << param.what;
-}
+    friend void PrintTo(const MalformedRecord& param, std::ostream* os) { *os << param.what; }
+};
 
 class ProgramSlotMalformed : public testing::TestWithParam<MalformedRecord>
 {
@@ -168,9 +161,7 @@ MalformedRecord cut_short(const char* what, std::vector<std::uint8_t> bytes)
 MalformedRecord with_extra_size(const char* what, std::uint32_t extra_size)
 {
     auto rec = make_record(0, std::string(64, '\0'), {});
-    std::vector<std::uint8_t> size;
-    append_be(size, extra_size, 4);
-    std::copy(size.begin(), size.end(), rec.begin() + 8);
+    basic::big_endian::store_u32(&rec[8], extra_size);
     return {what, rec};
 }
 

@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <stdexcept>
+
+#include "basic/TempFolder.hpp"
 
 namespace test
 {
@@ -16,23 +17,14 @@ class Sandbox : public testing::Environment
 public:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane_reg_XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr)
-        {
-            throw std::runtime_error("cannot create the test configuration folder");
-        }
-        folder = pattern;
-        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        // The folder itself, without the separator that path("") ends with.
+        const std::filesystem::path home = std::filesystem::path(folder.path("")).parent_path();
+        ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
     }
-    void TearDown() override
-    {
-        std::error_code err;
-        std::filesystem::remove_all(folder, err);
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
 
 private:
-    std::string folder;
+    TempFolder folder;
 };
 
 [[maybe_unused]] testing::Environment* const sandbox =
