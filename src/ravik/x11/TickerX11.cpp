@@ -1,7 +1,5 @@
 #include "ravik/x11/TickerX11.hpp"
 
-#include <algorithm>
-
 namespace ravik
 {
 
@@ -16,8 +14,7 @@ bool TickerX11::start(Window destination, Window window, Atom type)
     window_ = window;
     type_ = type;
     stopping_ = false;
-    in_flight_.store(false);
-    last_idle_.store(0);
+    pacer_.reset();
     thread_ = std::thread([this] { run(); });
     return true;
 }
@@ -36,33 +33,26 @@ void TickerX11::stop()
     connection_.close();
 }
 
-void TickerX11::on_idle()
+std::uint32_t TickerX11::get_serial(const XClientMessageEvent& message)
 {
-    last_idle_.store(Clock::now().time_since_epoch().count());
+    return static_cast<std::uint32_t>(message.data.l[0]);
 }
 
 void TickerX11::run()
 {
     Display* display = connection_.get_display();
-    Clock::time_point sent_at;
-    Clock::duration wait = period;
     for (;;)
     {
         {
             std::unique_lock lock(mutex_);
-            if (wake_.wait_for(lock, wait, [this] { return stopping_; }))
+            if (wake_.wait_for(lock, pacer_.get_wait(WakeUpPacer::Clock::now()),
+                               [this] { return stopping_; }))
             {
                 return;
             }
         }
-        const Clock::time_point now = Clock::now();
-        const Clock::duration since_idle =
-            now - Clock::time_point(Clock::duration(last_idle_.load()));
-        // While the host calls idle nothing is sent: waking every few milliseconds to find that
-        // out would cost an idle editor more than everything else it does.
-        wait = since_idle < idle_gap ? std::max<Clock::duration>(idle_gap - since_idle, period)
-                                     : period;
-        if (since_idle < idle_gap || (in_flight_.load() && now - sent_at < resend_after))
+        std::uint32_t serial = 0;
+        if (!pacer_.take_turn(WakeUpPacer::Clock::now(), serial))
         {
             continue;
         }
@@ -71,6 +61,7 @@ void TickerX11::run()
         message.xclient.window = window_;
         message.xclient.message_type = type_;
         message.xclient.format = 32;
+        message.xclient.data.l[0] = static_cast<long>(serial);
         // Without an event mask the message goes to the client that made the destination.
         XSendEvent(display, destination_, False, NoEventMask, &message);
         XFlush(display);
@@ -80,8 +71,6 @@ void TickerX11::run()
             XEvent ignored;
             XNextEvent(display, &ignored);
         }
-        in_flight_.store(true);
-        sent_at = now;
     }
 }
 

@@ -233,7 +233,7 @@ void WindowX11::event_proc(_XEvent* event)
     }
     if (event->type == ClientMessage && event->xclient.message_type == window->wake_up_atom_)
     {
-        window->ticker_->on_delivered();
+        window->ticker_->on_delivered(TickerX11::get_serial(event->xclient));
     }
     window->process_events();
 }

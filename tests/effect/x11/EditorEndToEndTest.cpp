@@ -240,9 +240,10 @@ protected:
     }
 
     // Presses on a control and drags through path, each move followed by the parameter's
-    // automation; during looks while the button is down, which it still is at the end.
+    // automation; during looks while the button is down, which it still is at the end. With
+    // put_back, long enough for the window to put the pointer back when it is let go.
     void drag(const ravik::Point& from, std::initializer_list<ravik::Point> path, int index,
-              const std::function<void()>& during)
+              const std::function<void()>& during, bool put_back = true)
     {
         x11_->move(from);
         x11_->button(Button1, true);
@@ -261,6 +262,10 @@ protected:
             }
         }
         during();
+        if (!put_back)
+        {
+            return;
+        }
         // The window puts the pointer back only after a drag of 250 ms of the plug-in's own
         // clock, which the test cannot reach: that much real time passes while the host runs.
         ASSERT_TRUE(pump([&] { return std::chrono::steady_clock::now() >= pressed + 250ms; }));
@@ -468,9 +473,17 @@ TEST_P(EditorEndToEnd, PresetsReopeningTheSetupMenuAndClosingTheEffectWithTheEdi
     ASSERT_EQ(mouse_mode_in_registry(), "");
     pick_setup_item("Enhanced mouse mode");
     EXPECT_EQ(mouse_mode_in_registry(), "1") << "compatible mode, kept for the user";
-    drag(cutoff_knob, {{150, 150}, {150, 140}}, cutoff,
-         [this] { EXPECT_TRUE(x11_->is_cursor_visible()) << "compatible mode shows the cursor"; });
+    const std::size_t begins = calls(vst2::audioMasterBeginEdit, cutoff).size();
+    const std::size_t ends = calls(vst2::audioMasterEndEdit, cutoff).size();
+    drag(
+        cutoff_knob, {{150, 150}, {150, 140}}, cutoff,
+        [this] { EXPECT_TRUE(x11_->is_cursor_visible()) << "compatible mode shows the cursor"; },
+        false);
+    // Let go while the knob still glides: the glide goes on in the same edit.
     x11_->button(Button1, false);
+    ASSERT_TRUE(pump([&] { return calls(vst2::audioMasterEndEdit, cutoff).size() > ends; }));
+    expect_shows_parameters("after a compatible drag");
+    EXPECT_EQ(calls(vst2::audioMasterBeginEdit, cutoff).size(), begins + 1) << "in one edit";
 
     stop_audio();
     host.stop();
