@@ -9,64 +9,8 @@
 #include <thread>
 #include <tuple>
 
-#include "plux/EffectFactoryInterface.hpp"
 #include "plux/prog/BankFile.hpp"
-#include "plux/vst2/Vst2Entry.hpp"
 #include "sys/PersistentKeyList.hpp"
-
-namespace ravik
-{
-
-// For the failure messages.
-void PrintTo(const Point& p, std::ostream* out)
-{
-    *out << '(' << p.x << ", " << p.y << ')';
-}
-
-} // namespace ravik
-
-namespace test
-{
-
-namespace
-{
-
-vst2::AEffect* morvane_entry(vst2::HostCallback host)
-{
-    return plux::vst2_entry(host, plux::use_effect_factory());
-}
-
-} // namespace
-
-Twin::Twin()
-{
-    host.load_entry(&morvane_entry);
-    host.start(48000.0f, 256);
-    plugin = dynamic_cast<plux::Vst2WinPlugin*>(
-        static_cast<vst2::AudioEffect*>(host.use_effect()->object));
-    gui = dynamic_cast<VantrelGui*>(plugin->use_gui());
-    native = gui->get_window();
-    gui->set_window(&window);
-}
-
-Twin::~Twin()
-{
-    gui->set_window(native);
-}
-
-void Twin::open(const std::vector<float>& values)
-{
-    for (std::size_t i = 0; i < values.size(); ++i)
-    {
-        // Above every source, whatever holds the parameter.
-        plugin->set_param(static_cast<int>(i), values[i], 0xFFFF);
-    }
-    gui->close();
-    gui->open(nullptr);
-    window.paint_all();
-}
-
-} // namespace test
 
 namespace
 {
@@ -103,13 +47,7 @@ Point tone_handle(float value)
 std::string read_mouse_mode()
 {
     std::string value;
-    try
-    {
-        sys::PersistentKeyList("Tarvex", false).get_string("MouseCompatibility", value);
-    }
-    catch (const std::exception&)
-    {
-    }
+    sys::PersistentKeyList("Tarvex", true).get_string("MouseCompatibility", value);
     return value;
 }
 
@@ -417,7 +355,7 @@ TEST_P(EditorEndToEnd, AfterADragOfTheToneFadersHandleTheCursorLandsOnTheHandle)
         const float now = host.get_parameter(tone);
         driver->move(handle + by);
         ASSERT_TRUE(pump([&] { return host.get_parameter(tone) > now; }))
-            << testing::PrintToString(by);
+            << "the move by " << by.x << "," << by.y;
     }
     hold_the_drag();
     driver->release();
@@ -426,7 +364,7 @@ TEST_P(EditorEndToEnd, AfterADragOfTheToneFadersHandleTheCursorLandsOnTheHandle)
     EXPECT_TRUE(pump([&] { return driver->is_cursor_shown(); }));
     EXPECT_TRUE(
         pump([&] { return driver->get_pointer() == tone_handle(host.get_parameter(tone)); }))
-        << testing::PrintToString(driver->get_pointer());
+        << "the pointer at x " << driver->get_pointer().x;
     expect_shows_reference();
 }
 

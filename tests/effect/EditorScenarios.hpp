@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "effect/gui/VantrelGui.hpp"
+#include "plux/EffectFactoryInterface.hpp"
+#include "plux/vst2/Vst2Entry.hpp"
 #include "plux/vst2/Vst2WinPlugin.hpp"
 #include "ravik/WindowOffscreen.hpp"
 #include "vst2host/Host.hpp"
@@ -22,13 +24,31 @@ namespace test
 // Morvane built into this process, its editor in a window in memory: what the screen must show.
 struct Twin
 {
-    Twin();
-    ~Twin();
-    Twin(const Twin&) = delete;
-    Twin& operator=(const Twin&) = delete;
+    Twin()
+    {
+        host.load_entry([](vst2::HostCallback callback)
+                        { return plux::vst2_entry(callback, plux::use_effect_factory()); });
+        host.start(48000.0f, 256);
+        plugin = dynamic_cast<plux::Vst2WinPlugin*>(
+            static_cast<vst2::AudioEffect*>(host.use_effect()->object));
+        gui = dynamic_cast<VantrelGui*>(plugin->use_gui());
+        native = gui->get_window();
+        gui->set_window(&window);
+    }
+    ~Twin() { gui->set_window(native); }
 
     // Opens the editor on those parameter values and paints it.
-    void open(const std::vector<float>& values);
+    void open(const std::vector<float>& values)
+    {
+        for (std::size_t i = 0; i < values.size(); ++i)
+        {
+            // Above every source, whatever holds the parameter.
+            plugin->set_param(static_cast<int>(i), values[i], 0xFFFF);
+        }
+        gui->close();
+        gui->open(nullptr);
+        window.paint_all();
+    }
 
     vst2host::Host host;
     ravik::WindowOffscreen window{{VantrelGui::width, VantrelGui::height}};
