@@ -207,7 +207,9 @@ std::string morvane_error;
 // Morvane's module set to a scene and settled.
 std::unique_ptr<PluginRig> make_morvane(Scene scene)
 {
-    auto rig = std::make_unique<PluginRig>(MORVANE_MODULE_PATH);
+    // Another build's module may be compared through MORVANE_MODULE.
+    const char* other = std::getenv("MORVANE_MODULE");
+    auto rig = std::make_unique<PluginRig>(other != nullptr ? other : MORVANE_MODULE_PATH);
     if (!rig->get_error().empty())
     {
         morvane_error = rig->get_error();
