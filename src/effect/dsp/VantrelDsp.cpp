@@ -308,7 +308,6 @@ void VantrelDsp::control_step() noexcept
     // The band layout follows the glides under way when the step begins, so a new cutoff or
     // spacing reaches the harmonic bands one step after it reaches the main band.
     const bool layout_gliding = cutoff_glide_.is_moving() || spacing_glide_.is_moving();
-    refresh_connections();
 
     if (params_changed_.exchange(false, std::memory_order_acq_rel))
     {
@@ -391,6 +390,7 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
     {
         return;
     }
+    // Once a block: a host changes its connections between calls, never within one.
     refresh_connections();
     for (int offset = 0; offset < nbr_spl;)
     {
