@@ -515,76 +515,121 @@ void shape_exact(float* const dst[2], const float* const src[2], int nbr_chn, fl
 }
 
 // sin and cos of v in [0, pi/4] (Taylor series), then 1 / tan(pi x): the arithmetic of
-// Biquad::cot_pi, lane by lane.
-template <class VD>
-inline typename VD::reg cot_pi(typename VD::reg x)
+// Biquad::cot_pi, lane by lane, for R registers side by side, so that their long chains of
+// dependent steps overlap instead of waiting for each other.
+template <class VD, int R>
+inline void cot_pi(typename VD::reg (&x)[R])
 {
     using reg = typename VD::reg;
     constexpr double pi = 3.141592653589793;
-    const reg near = VD::le(x, VD::set1(0.25));
-    const reg v = VD::select(near, VD::mul(VD::set1(pi), x),
-                             VD::mul(VD::set1(pi), VD::sub(VD::set1(0.5), x)));
-    const reg z = VD::mul(v, v);
-    reg s = VD::set1(1.0 / 355687428096000.0);
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 1307674368000.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 6227020800.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 39916800.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 362880.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 5040.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 120.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 6.0));
-    const reg sin_v = VD::add(v, VD::mul(v, VD::mul(z, s)));
-    reg c = VD::set1(1.0 / 6402373705728000.0);
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 20922789888000.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 87178291200.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 479001600.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 3628800.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 40320.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 720.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 24.0));
-    c = VD::add(VD::mul(c, z), VD::set1(0.5));
-    const reg cos_v = VD::sub(VD::set1(1.0), VD::mul(z, c));
-    return VD::div(VD::select(near, cos_v, sin_v), VD::select(near, sin_v, cos_v));
+    constexpr double sin_terms[] = {
+        -1.0 / 1307674368000.0, 1.0 / 6227020800.0, -1.0 / 39916800.0, 1.0 / 362880.0,
+        -1.0 / 5040.0,          1.0 / 120.0,        -1.0 / 6.0};
+    constexpr double cos_terms[] = {
+        -1.0 / 20922789888000.0, 1.0 / 87178291200.0, -1.0 / 479001600.0, 1.0 / 3628800.0,
+        -1.0 / 40320.0,          1.0 / 720.0,         -1.0 / 24.0,        0.5};
+    reg near[R], v[R], z[R], s[R], c[R];
+    for (int i = 0; i < R; ++i)
+    {
+        near[i] = VD::le(x[i], VD::set1(0.25));
+        v[i] = VD::select(near[i], VD::mul(VD::set1(pi), x[i]),
+                          VD::mul(VD::set1(pi), VD::sub(VD::set1(0.5), x[i])));
+        z[i] = VD::mul(v[i], v[i]);
+        s[i] = VD::set1(1.0 / 355687428096000.0);
+        c[i] = VD::set1(1.0 / 6402373705728000.0);
+    }
+    // A negative term is subtracted as its magnitude, as the scalar series does.
+    for (const double term : sin_terms)
+    {
+        for (int i = 0; i < R; ++i)
+        {
+            s[i] = term < 0.0 ? VD::sub(VD::mul(s[i], z[i]), VD::set1(-term))
+                              : VD::add(VD::mul(s[i], z[i]), VD::set1(term));
+        }
+    }
+    for (const double term : cos_terms)
+    {
+        for (int i = 0; i < R; ++i)
+        {
+            c[i] = term < 0.0 ? VD::sub(VD::mul(c[i], z[i]), VD::set1(-term))
+                              : VD::add(VD::mul(c[i], z[i]), VD::set1(term));
+        }
+    }
+    for (int i = 0; i < R; ++i)
+    {
+        const reg sin_v = VD::add(v[i], VD::mul(v[i], VD::mul(z[i], s[i])));
+        const reg cos_v = VD::sub(VD::set1(1.0), VD::mul(z[i], c[i]));
+        x[i] = VD::div(VD::select(near[i], cos_v, sin_v), VD::select(near[i], sin_v, cos_v));
+    }
 }
 
-// The band-pass case of Biquad::update for 4 bands at a time: G/Q and 1/Q in float, the bilinear
-// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
-// bit of the result.
-template <class VD>
-void design_band_pass(BandPassDesignJob& job) noexcept
+// R registers of bands from band `first` on, side by side.
+template <class VD, int R>
+void design_registers(BandPassDesignJob& job, int first) noexcept
 {
     using reg = typename VD::reg;
     constexpr int w = VD::width;
-    // Whole groups of 4; the arrays have room for the last one.
     const reg rate = VD::set1(static_cast<double>(job.rate));
     const reg limit = VD::mul(VD::set1(0.49), rate);
     const reg one = VD::set1(1.0);
     const reg two = VD::set1(2.0);
     const reg zero = VD::set1(0.0);
-    for (int b0 = 0; b0 < job.n; b0 += 4)
+    // G/Q and 1/Q in float, 4 bands at a time.
+    for (int b = first; b < first + R * w; b += 4)
     {
-        const __m128 q = _mm_load_ps(job.q + b0);
-        const __m128 s1f = _mm_div_ps(_mm_load_ps(job.gain + b0), q);
-        const __m128 d1f = _mm_div_ps(_mm_set1_ps(1.0f), q);
-        _mm_store_ps(job.s1 + b0, s1f);
-        _mm_store_ps(job.d1 + b0, d1f);
-        for (int h = 0; h < 4; h += w)
-        {
-            const int b = b0 + h;
-            const reg s1 = VD::from_float(job.s1 + b);
-            const reg d1 = VD::from_float(job.d1 + b);
-            const reg freq = VD::min(VD::from_float(job.freq + b), limit);
-            const reg k = cot_pi<VD>(VD::div(freq, rate));
-            const reg kk = VD::mul(k, k);
-            const reg e = VD::add(one, kk);
-            const reg m = VD::div(one, VD::add(e, VD::mul(d1, k)));
-            const reg s1k = VD::mul(s1, k);
-            VD::to_float(job.b0 + b, VD::mul(s1k, m));
-            VD::to_float(job.b1 + b, zero);
-            VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
-            VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
-            VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k)), m));
-        }
+        const __m128 q = _mm_load_ps(job.q + b);
+        _mm_store_ps(job.s1 + b, _mm_div_ps(_mm_load_ps(job.gain + b), q));
+        _mm_store_ps(job.d1 + b, _mm_div_ps(_mm_set1_ps(1.0f), q));
+    }
+    reg k[R];
+    for (int i = 0; i < R; ++i)
+    {
+        const reg freq = VD::min(VD::from_float(job.freq + first + i * w), limit);
+        k[i] = VD::div(freq, rate);
+    }
+    cot_pi<VD, R>(k);
+    for (int i = 0; i < R; ++i)
+    {
+        const int b = first + i * w;
+        const reg s1 = VD::from_float(job.s1 + b);
+        const reg d1 = VD::from_float(job.d1 + b);
+        const reg kk = VD::mul(k[i], k[i]);
+        const reg e = VD::add(one, kk);
+        const reg m = VD::div(one, VD::add(e, VD::mul(d1, k[i])));
+        const reg s1k = VD::mul(s1, k[i]);
+        VD::to_float(job.b0 + b, VD::mul(s1k, m));
+        VD::to_float(job.b1 + b, zero);
+        VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
+        VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
+        VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k[i])), m));
+    }
+}
+
+// The band-pass case of Biquad::update, 4 bands a group: G/Q and 1/Q in float, the bilinear
+// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
+// bit of the result. Whole groups are designed (the arrays have room for the last one), as many
+// registers at once as the job needs, up to 16 bands.
+template <class VD>
+void design_band_pass(BandPassDesignJob& job) noexcept
+{
+    constexpr int w = VD::width;
+    constexpr int per_group = 4 / w;
+    switch ((job.n + 3) / 4)
+    {
+    case 0:
+        break;
+    case 1:
+        design_registers<VD, per_group>(job, 0);
+        break;
+    case 2:
+        design_registers<VD, 2 * per_group>(job, 0);
+        break;
+    case 3:
+        design_registers<VD, 3 * per_group>(job, 0);
+        break;
+    default:
+        design_registers<VD, 4 * per_group>(job, 0);
+        break;
     }
 }
 
