@@ -18,6 +18,9 @@ namespace
 // Frames copied behind the end of each delay line: a chunk read starting at the last frame
 // plus the overhang of a transposed read.
 constexpr int mirror_frames = BankJob::max_chunk + 8;
+// The right line starts this many bytes past a multiple of 4 KiB from the left one.
+constexpr int channel_skew_bytes = 2048;
+constexpr int page_floats = 4096 / static_cast<int>(sizeof(float));
 
 constexpr double sqrt_half = 0.7071067811865476;
 constexpr double seconds_per_ms = 0.001;
@@ -124,12 +127,13 @@ void FilterTapStage::size_lines(float rate)
     const int wanted = line_size_for(rate);
     if (wanted > size_)
     {
-        for (auto& line : lines_)
-        {
-            line.resize(static_cast<std::size_t>(wanted + mirror_frames), 0.0f);
-            // The old copy of the first frames now lies inside the line: start from silence.
-            std::fill(line.begin(), line.end(), 0.0f);
-        }
+        const int used = wanted + mirror_frames;
+        const int skew = channel_skew_bytes / static_cast<int>(sizeof(float));
+        const int stride = (used + page_floats - skew - 1) / page_floats * page_floats + skew;
+        // The old copy of the first frames now lies inside the line: start from silence.
+        line_store_.assign(static_cast<std::size_t>(stride + used), 0.0f);
+        lines_[0] = line_store_.data();
+        lines_[1] = line_store_.data() + stride;
         size_ = wanted;
         mask_ = wanted - 1;
         if (write_pos_ >= size_)
@@ -222,14 +226,21 @@ void FilterTapStage::compute_delays() noexcept
 {
     const double t = evolution_glide_.get_value() * seconds_per_ms;
     const double r = rate_;
+    const double span = std::abs(t);
     // Never more than the line holds with a chunk in flight.
     const int longest = size_ - max_chunk - 8;
-    for (int i = 0; i < BandLanes::bands; ++i)
+    // Every delay is at least 0 and within the line, or NaN (taken as 0), so rounding half up
+    // is the whole part plus one when the fraction reaches one half: the result of round_int,
+    // in a loop the compiler vectorises, run at every control step while Evolution glides.
+    for (int band = 0; band < max_bands; ++band)
     {
-        const int band = std::min(i, max_bands - 1);
         const double steps = t >= 0.0 ? band : max_delay_steps - band;
-        delays_[i] = std::clamp(round_int(steps * std::abs(t) * r), 0, longest);
+        const double d = steps * span * r;
+        const double x = d > 0.0 ? std::min(d, static_cast<double>(longest)) : 0.0;
+        const int whole = static_cast<int>(x);
+        delays_[band] = whole + static_cast<int>(x - static_cast<double>(whole) >= 0.5);
     }
+    delays_[BandLanes::bands - 1] = delays_[max_bands - 1];
 }
 
 void FilterTapStage::update_designs() noexcept
@@ -430,10 +441,7 @@ void FilterTapStage::reset() noexcept
     sync_lane_fades();
     bands_changed_ = false;
 
-    for (auto& line : lines_)
-    {
-        std::fill(line.begin(), line.end(), 0.0f);
-    }
+    std::fill(line_store_.begin(), line_store_.end(), 0.0f);
 }
 
 void FilterTapStage::write_lines(const float* const src[2], int n) noexcept
@@ -443,7 +451,7 @@ void FilterTapStage::write_lines(const float* const src[2], int n) noexcept
     for (int ch = 0; ch < 2; ++ch)
     {
         const float* in = src[(ch == 1 && stereo_) ? 1 : 0];
-        float* line = lines_[ch].data();
+        float* line = lines_[ch];
         kernels_->add(line + write_pos_, in, noise_, first);
         kernels_->add(line, in + first, noise_ + first, n - first);
         if (write_pos_ < mirror_frames || first < n)
@@ -480,8 +488,8 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
 
         BankJob job;
         job.lanes = &lanes_;
-        job.line[0] = lines_[0].data();
-        job.line[1] = lines_[1].data();
+        job.line[0] = lines_[0];
+        job.line[1] = lines_[1];
         job.n = len;
         job.nbr_chn = nbr_chn;
         job.nbr_bands = nbr_proc_;

@@ -125,8 +125,12 @@ private:
     int nbr_proc_ = 1;
     int nbr_full_ = 1;
     int nbr_target_ = 1;
-    // Delay lines with a copy of their first frames behind the end, so reads never wrap.
-    std::vector<float> lines_[2];
+    // Delay lines with a copy of their first frames behind the end, so reads never wrap. Both
+    // channels share one allocation, the right one half a page off the left one's alignment:
+    // loads of one channel then never wait on stores to the other that merely share their
+    // address bits below 4 KiB, whichever way the allocator placed the memory.
+    std::vector<float> line_store_;
+    float* lines_[2] = {nullptr, nullptr};
     int write_pos_ = 0;
     int size_ = 0;
     int mask_ = 0;
