@@ -324,6 +324,76 @@ inline void for_each_vector(float* dst, const float* src, int n, F f)
     }
 }
 
+// The curve behind the main band: shaped = shape(mix + gain y) over the chunk, y being the
+// filter's output in dst, vector by vector and the remainder through a padded copy. A pass of
+// its own rather than inside the recursion: its long chain of dependent steps then overlaps
+// freely from one vector to the next, where inside the recursion it filled the processor's
+// window of pending instructions and held the recursion back.
+template <class V, int NCH>
+void shape_outputs(const MainBandJob& job, int n)
+{
+    using reg = reg_t<V>;
+    constexpr int w = V::width;
+    if (job.shaped[0] == nullptr && job.shaped[NCH - 1] == nullptr)
+    {
+        return;
+    }
+    const reg rk = V::set1(job.shape_k);
+    // u for w samples of channel c from t on, read from the given copies of dst, gain and mix.
+    auto shape_at = [&](int c, const float* y, const float* gain, const float* mix)
+    {
+        reg u = V::loadu(y);
+        if (job.gain != nullptr)
+        {
+            u = V::mul(V::loadu(gain), u);
+        }
+        if (job.mix[c] != nullptr)
+        {
+            u = V::add(V::loadu(mix), u);
+        }
+        return shape_reg<V>(u, rk);
+    };
+    int t = 0;
+    for (; t + w <= n; t += w)
+    {
+        for (int c = 0; c < NCH; ++c)
+        {
+            if (job.shaped[c] != nullptr)
+            {
+                V::storeu(job.shaped[c] + t,
+                          shape_at(c, job.dst[c] + t, job.gain != nullptr ? job.gain + t : nullptr,
+                                   job.mix[c] != nullptr ? job.mix[c] + t : nullptr));
+            }
+        }
+    }
+    if (t == n)
+    {
+        return;
+    }
+    for (int c = 0; c < NCH; ++c)
+    {
+        if (job.shaped[c] == nullptr)
+        {
+            continue;
+        }
+        alignas(32) float y[w] = {};
+        alignas(32) float gain[w] = {};
+        alignas(32) float mix[w] = {};
+        for (int i = 0; i < n - t; ++i)
+        {
+            y[i] = job.dst[c][t + i];
+            gain[i] = job.gain != nullptr ? job.gain[t + i] : 0.0f;
+            mix[i] = job.mix[c] != nullptr ? job.mix[c][t + i] : 0.0f;
+        }
+        alignas(32) float out[w];
+        V::store(out, shape_at(c, y, gain, mix));
+        for (int i = 0; i < n - t; ++i)
+        {
+            job.shaped[c][t + i] = out[i];
+        }
+    }
+}
+
 // The main band in block form: the feed-forward part for the whole chunk, then 8 outputs at a
 // time from it and the previous two outputs, then the remainder one by one. The channels run in
 // the same loop, so that their recursions overlap.
@@ -382,7 +452,6 @@ void main_band_loop(const MainBandJob& job)
         last_x2[c] = n >= 2 ? x[n - 2] : (n == 1 ? s.x1 : s.x2);
     }
 
-    const reg rk = V::set1(job.shape_k);
     // One block of one channel; the two previous outputs stay in registers between blocks.
     auto block = [&](int c, int t0, reg& ry1, reg& ry2)
     {
@@ -399,20 +468,6 @@ void main_band_loop(const MainBandJob& job)
                 V::add(V::mul(ry1, V::load(blk.p + h * w)), V::mul(d, V::load(blk.q + h * w)));
             last = V::add(acc, state);
             V::storeu(job.dst[c] + t0 + h * w, last);
-            if (job.shaped[c] != nullptr)
-            {
-                // Independent of the recursion, so it fills the time the recursion waits.
-                reg u = last;
-                if (job.gain != nullptr)
-                {
-                    u = V::mul(V::loadu(job.gain + t0 + h * w), u);
-                }
-                if (job.mix[c] != nullptr)
-                {
-                    u = V::add(V::loadu(job.mix[c] + t0 + h * w), u);
-                }
-                V::storeu(job.shaped[c] + t0 + h * w, shape_reg<V>(u, rk));
-            }
         }
         ry1 = V::template lane_bcast<w - 1>(last);
         ry2 = V::template lane_bcast<w - 2>(last);
@@ -456,18 +511,8 @@ void main_band_loop(const MainBandJob& job)
             s.y1 = y1;
             s.y2 = y2;
         }
-        if (job.shaped[c] != nullptr && whole < n)
-        {
-            float u[len];
-            for (int t = whole; t < n; ++t)
-            {
-                const float g = job.gain != nullptr ? job.gain[t] * dst[t] : dst[t];
-                u[t - whole] = job.mix[c] != nullptr ? job.mix[c][t] + g : g;
-            }
-            for_each_vector<V>(job.shaped[c] + whole, u, n - whole,
-                               [&](reg x) { return shape_reg<V>(x, rk); });
-        }
     }
+    shape_outputs<V, NCH>(job, n);
 }
 
 template <class V>

@@ -482,8 +482,8 @@ void VantrelDsp::run_post(const Route& route, const float* const src[2], float* 
     MainBandJob job = main_band_job(src, route.nbr_chn, n);
     if (route.exact_curve)
     {
-        // shape(g (bank + gain main)) right behind the main band, filling the time its recursion
-        // waits; with no processed band the bank holds silence and is left out.
+        // shape(g (bank + gain main)) right behind the main band, in the same call; with no
+        // processed band the bank holds silence and is left out.
         const bool with_bank = stage_.get_nbr_proc_bands() != 0;
         for (int c = 0; c < route.nbr_chn; ++c)
         {
