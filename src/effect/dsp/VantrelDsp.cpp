@@ -401,15 +401,18 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
             control_step();
             control_counter_ -= control_interval;
         }
-        run_chunk(make_route(outputs, inputs, adding), outputs, inputs, offset, len);
+        Route route;
+        make_route(route, outputs, inputs, adding);
+        run_chunk(route, outputs, inputs, offset, len);
         offset += len;
     }
 }
 
-VantrelDsp::Route VantrelDsp::make_route(float** outputs, float** inputs, bool adding) noexcept
+// Filled in place: a Route returned by value is assembled from its bytes into a register through
+// memory, and the wide load after the narrow stores stalls at every chunk.
+void VantrelDsp::make_route(Route& r, float** outputs, float** inputs, bool adding) noexcept
 {
     routing_val_ = read_param(routing_, routing_val_);
-    Route r;
     r.right_in = right_in_connected_ && inputs[1] != nullptr;
     r.right_out = right_out_connected_ && outputs[1] != nullptr;
     const bool stereo = r.right_in && r.right_out;
@@ -420,7 +423,6 @@ VantrelDsp::Route VantrelDsp::make_route(float** outputs, float** inputs, bool a
     r.exact_curve = stereo || (r.post && adding);
     r.adding = adding;
     r.copy_left = !stereo && r.right_out;
-    return r;
 }
 
 void VantrelDsp::run_chunk(const Route& route, float** outputs, float** inputs, int offset,

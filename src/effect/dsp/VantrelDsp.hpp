@@ -137,7 +137,7 @@ private:
     };
 
     void process_block(float** outputs, float** inputs, int nbr_spl, bool adding) noexcept;
-    Route make_route(float** outputs, float** inputs, bool adding) noexcept;
+    void make_route(Route& route, float** outputs, float** inputs, bool adding) noexcept;
     void run_chunk(const Route& route, float** outputs, float** inputs, int offset, int n) noexcept;
     void run_post(const Route& route, const float* const src[2], float* const res[2],
                   int n) noexcept;
