@@ -78,8 +78,11 @@ struct BankJob
     bool fading = false;
     // Every processed band reads the same frames: no transpose, one broadcast per sample.
     bool same_delay = false;
-    // Sum of all bands per channel and sample, before the bank level.
+    // Sum of all bands per channel and sample, times the bank level: level_ramp[t] per sample,
+    // or level throughout when there is no ramp.
     float* sum[2] = {nullptr, nullptr};
+    float level = 1.0f;
+    const float* level_ramp = nullptr;
     // Input area, 32-byte aligned: 2 * work_rows * 16 floats.
     float* work = nullptr;
 };

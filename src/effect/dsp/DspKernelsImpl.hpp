@@ -55,10 +55,11 @@ inline reg_t<V> band_pass(reg_t<V> x, reg_t<V> x2, reg_t<V> y1, reg_t<V> y2, reg
 }
 
 // Quads of 4 consecutive samples reduced to 4 band sums: lane j of each quad holds the partial
-// sums of its sample, added as (s0 + s2) + (s1 + s3).
+// sums of its sample, added as (s0 + s2) + (s1 + s3), then times the bank level.
 template <class V>
-inline void finish_quads(float* dst, const float (*quads)[4], int n)
+inline void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job)
 {
+    const __m128 level = _mm_set1_ps(job.level);
     int t = 0;
     for (; t + 4 <= n; t += 4)
     {
@@ -67,11 +68,13 @@ inline void finish_quads(float* dst, const float (*quads)[4], int n)
         __m128 r2 = _mm_load_ps(quads[t + 2]);
         __m128 r3 = _mm_load_ps(quads[t + 3]);
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _mm_storeu_ps(dst + t, _mm_add_ps(_mm_add_ps(r0, r2), _mm_add_ps(r1, r3)));
+        const __m128 g = job.level_ramp != nullptr ? _mm_loadu_ps(job.level_ramp + t) : level;
+        _mm_storeu_ps(dst + t, _mm_mul_ps(_mm_add_ps(_mm_add_ps(r0, r2), _mm_add_ps(r1, r3)), g));
     }
     for (; t < n; ++t)
     {
-        dst[t] = (quads[t][0] + quads[t][2]) + (quads[t][1] + quads[t][3]);
+        const float g = job.level_ramp != nullptr ? job.level_ramp[t] : job.level;
+        dst[t] = ((quads[t][0] + quads[t][2]) + (quads[t][1] + quads[t][3])) * g;
     }
 }
 
@@ -135,7 +138,7 @@ void bank_loop(const BankJob& job)
 
     for (int c = 0; c < NCH; ++c)
     {
-        finish_quads<V>(job.sum[c], quads[c], n);
+        finish_quads<V>(job.sum[c], quads[c], n, job);
         const float* last = job.work + (c * rows + n + 2) * lanes;
         for (int v = 0; v < NV; ++v)
         {
@@ -230,7 +233,7 @@ void run_bank(const BankJob& job) noexcept
         {
             for (int t = 0; t < job.n; ++t)
             {
-                job.sum[c][t] = 0.0f;
+                job.sum[c][t] = 0.0f * (job.level_ramp != nullptr ? job.level_ramp[t] : job.level);
             }
         }
         return;

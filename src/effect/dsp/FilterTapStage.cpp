@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <emmintrin.h>
+#include <limits>
 #include <memory>
 #include <numbers>
 
@@ -253,10 +254,16 @@ void FilterTapStage::update_designs() noexcept
     for (int b = 0; b < nbr_proc_; ++b)
     {
         const Biquad& f = filters_[b];
-        const bool valid = f.get_type() == Biquad::type_band_pass && std::isfinite(f.get_freq()) &&
-                           f.get_freq() > 0.0f && std::isfinite(f.get_q()) && f.get_q() > 0.0f &&
-                           std::isfinite(f.get_gain()) && f.get_gain() >= 0.0f &&
-                           f.get_sample_rate() == rate_;
+        // Tested as a whole, without a branch per condition: the bands are valid but for
+        // settings no host can give, and this runs for every band at every gliding step.
+        const float freq = f.get_freq();
+        const float q = f.get_q();
+        const float gain = f.get_gain();
+        const bool valid = (f.get_type() == Biquad::type_band_pass) & (freq > 0.0f) &
+                           (freq <= std::numeric_limits<float>::max()) & (q > 0.0f) &
+                           (q <= std::numeric_limits<float>::max()) & (gain >= 0.0f) &
+                           (gain <= std::numeric_limits<float>::max()) &
+                           (f.get_sample_rate() == rate_);
         if (!valid)
         {
             filters_[b].update();
@@ -280,16 +287,19 @@ void FilterTapStage::update_designs() noexcept
 
 void FilterTapStage::sync_lane_coefs() noexcept
 {
-    for (int b = 0; b < BandLanes::bands; ++b)
+    constexpr int right = BandLanes::bands;
+    for (int b = 0; b < nbr_proc_; ++b)
     {
-        const BiquadCoefs k = b < nbr_proc_ ? filters_[b].get_coefs() : BiquadCoefs{0, 0, 0, 0, 0};
-        for (int c = 0; c < 2; ++c)
-        {
-            const int lane = c * BandLanes::bands + b;
-            lanes_.b0[lane] = k.b0;
-            lanes_.a1[lane] = k.a1;
-            lanes_.a2[lane] = k.a2;
-        }
+        const BiquadCoefs& k = filters_[b].get_coefs();
+        lanes_.b0[b] = lanes_.b0[right + b] = k.b0;
+        lanes_.a1[b] = lanes_.a1[right + b] = k.a1;
+        lanes_.a2[b] = lanes_.a2[right + b] = k.a2;
+    }
+    for (int b = nbr_proc_; b < BandLanes::bands; ++b)
+    {
+        lanes_.b0[b] = lanes_.b0[right + b] = 0.0f;
+        lanes_.a1[b] = lanes_.a1[right + b] = 0.0f;
+        lanes_.a2[b] = lanes_.a2[right + b] = 0.0f;
     }
 }
 
@@ -396,7 +406,8 @@ void FilterTapStage::control_step(int n) noexcept
         for (int c = 0; c < 2; ++c)
         {
             const int lane = c * BandLanes::bands + b;
-            finite = finite && std::isfinite(lanes_.y1[lane]) && std::isfinite(lanes_.y2[lane]);
+            finite &= (std::abs(lanes_.y1[lane]) <= std::numeric_limits<float>::max()) &
+                      (std::abs(lanes_.y2[lane]) <= std::numeric_limits<float>::max());
         }
     }
     if (!finite)
@@ -503,6 +514,15 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
         }
         job.sum[0] = d[0];
         job.sum[1] = d[1];
+        if (level_.is_moving())
+        {
+            level_.fill(gains_, len);
+            job.level_ramp = gains_;
+        }
+        else
+        {
+            job.level = level_.get_current();
+        }
         job.work = work_;
         kernels_->run_bank(job);
 
@@ -512,31 +532,6 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
             std::memcpy(lanes_.gain + BandLanes::bands, lanes_.gain,
                         BandLanes::bands * sizeof(float));
         }
-        apply_level(d, nbr_chn, len);
         done += len;
-    }
-}
-
-void FilterTapStage::apply_level(float* const dst[2], int nbr_chn, int n) noexcept
-{
-    if (!level_.is_moving())
-    {
-        const float g = level_.get_current();
-        for (int c = 0; c < nbr_chn; ++c)
-        {
-            for (int t = 0; t < n; ++t)
-            {
-                dst[c][t] *= g;
-            }
-        }
-        return;
-    }
-    level_.fill(gains_, n);
-    for (int c = 0; c < nbr_chn; ++c)
-    {
-        for (int t = 0; t < n; ++t)
-        {
-            dst[c][t] *= gains_[t];
-        }
     }
 }

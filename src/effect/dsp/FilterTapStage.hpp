@@ -105,7 +105,6 @@ private:
     void sync_lane_coefs() noexcept;
     void sync_lane_fades() noexcept;
     void clear_lanes(int band) noexcept;
-    void apply_level(float* const dst[2], int nbr_chn, int n) noexcept;
 
     bool stereo_ = false;
     float rate_ = 44100.0f;
