@@ -127,7 +127,8 @@ private:
     // Delay lines with a copy of their first frames behind the end, so reads never wrap. Both
     // channels share one allocation, the right one half a page off the left one's alignment:
     // loads of one channel then never wait on stores to the other that merely share their
-    // address bits below 4 KiB, whichever way the allocator placed the memory.
+    // address bits below 4 KiB, whichever way the allocator placed the memory; the left line
+    // keeps a fixed distance modulo 4 KiB from work_ for the same reason.
     std::vector<float> line_store_;
     float* lines_[2] = {nullptr, nullptr};
     int write_pos_ = 0;
