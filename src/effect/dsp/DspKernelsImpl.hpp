@@ -105,7 +105,10 @@ void bank_loop(const BankJob& job)
     }
     const reg zero = V::zero();
     const reg one = V::set1(1.0f);
-    alignas(16) float quads[NCH][BankJob::max_chunk][4];
+    // At the start of a page: the stack's offset within its page changes from one process to
+    // the next, and 16 bands ran up to 8% apart between processes with it, most likely from
+    // false 4 KiB dependencies between these stores and the loads of the lines and input area.
+    alignas(4096) float quads[NCH][BankJob::max_chunk][4];
 
     for (int t = 0; t < n; ++t)
     {
@@ -413,7 +416,8 @@ void main_band_loop(const MainBandJob& job)
 
     // The feed-forward values, read straight from the input: the first vector through the
     // history, and whatever does not fill a vector one by one with the same arithmetic.
-    alignas(32) float vb[NCH][BankJob::max_chunk + len];
+    // At the start of a page, for the same reason as the band sums of the bank.
+    alignas(4096) float vb[NCH][BankJob::max_chunk + len];
     const reg b0 = V::set1(k.b0);
     const reg b1 = V::set1(k.b1);
     const reg b2 = V::set1(k.b2);

@@ -359,7 +359,10 @@ void FilterTapStage::clear_lanes(int band) noexcept
 void FilterTapStage::control_step(int n) noexcept
 {
     prev_tone_ = tone_;
-    if (params_changed_.exchange(false, std::memory_order_acq_rel))
+    // Looked at before it is taken: the exchange is a locked instruction, and most steps find
+    // nothing new.
+    if (params_changed_.load(std::memory_order_relaxed) &&
+        params_changed_.exchange(false, std::memory_order_acq_rel))
     {
         read_params();
         evolution_glide_.set_target(static_cast<float>(evolution_val_));

@@ -309,7 +309,10 @@ void VantrelDsp::control_step() noexcept
     // spacing reaches the harmonic bands one step after it reaches the main band.
     const bool layout_gliding = cutoff_glide_.is_moving() || spacing_glide_.is_moving();
 
-    if (params_changed_.exchange(false, std::memory_order_acq_rel))
+    // Looked at before it is taken: the exchange is a locked instruction, and most steps find
+    // nothing new.
+    if (params_changed_.load(std::memory_order_relaxed) &&
+        params_changed_.exchange(false, std::memory_order_acq_rel))
     {
         read_params();
         set_glide_targets();
