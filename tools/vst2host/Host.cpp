@@ -573,17 +573,21 @@ vst2::VstIntPtr Host::host_callback(vst2::AEffect* effect, vst2::VstInt32 opcode
 vst2::VstIntPtr Host::answer(const vst2::AEffect* from, vst2::VstInt32 opcode, vst2::VstInt32 index,
                              vst2::VstIntPtr value, void* ptr, float opt)
 {
-    CallbackRecord record;
-    record.opcode = opcode;
-    record.index = index;
-    record.value = value;
-    record.opt = opt;
-    record.null_effect = from == nullptr;
-    record.thread = std::this_thread::get_id();
+    std::string capability;
     if (opcode == vst2::audioMasterCanDo)
-        record.text = copy_plugin_text(ptr);
-    const std::string capability = record.text;
-    log.add(std::move(record));
+        capability = copy_plugin_text(ptr);
+    if (recording.load(std::memory_order_relaxed))
+    {
+        CallbackRecord record;
+        record.opcode = opcode;
+        record.index = index;
+        record.value = value;
+        record.opt = opt;
+        record.null_effect = from == nullptr;
+        record.thread = std::this_thread::get_id();
+        record.text = capability;
+        log.add(std::move(record));
+    }
 
     std::lock_guard lock(mutex);
     switch (opcode)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <map>
 #include <mutex>
@@ -128,6 +129,10 @@ public:
     // audioMasterCurrentId: the shell plug-in to build at the next load.
     void set_current_id(vst2::VstInt32 id);
 
+    // Whether callbacks go into the log (the default). Off, the host answers as a DAW does,
+    // without the record's cost: for timing a plug-in, whose callbacks are then not seen.
+    void set_recording(bool on) noexcept { recording.store(on, std::memory_order_relaxed); }
+
     CallbackLog& use_log() noexcept { return log; }
     // Copies of the events received through audioMasterProcessEvents, in order.
     std::vector<vst2::VstEvent> get_received_events() const;
@@ -186,6 +191,7 @@ private:
     std::vector<vst2::VstEvent> received_events;
 
     CallbackLog log;
+    std::atomic<bool> recording{true};
 
     // process()'s channel pointers and the buffers standing in for missing channels, sized by
     // start() and grown only when the plug-in announces more pins.

@@ -122,17 +122,6 @@ void Biquad::update() noexcept
     coefs_.a2 = static_cast<float>((e - d1 * k) * m);
 }
 
-void Biquad::apply_band_pass_design(float s1, float d1, const BiquadCoefs& coefs) noexcept
-{
-    s0_ = 0.0f;
-    s1_ = s1;
-    s2_ = 0.0f;
-    d0_ = 1.0f;
-    d1_ = d1;
-    d2_ = 1.0f;
-    coefs_ = coefs;
-}
-
 void Biquad::copy_settings(const Biquad& other) noexcept
 {
     const BiquadState keep = state_;
@@ -217,11 +206,17 @@ void Biquad::compute_block(BiquadBlock& block) const noexcept
     {
         h[i] = -a1 * h[i - 1] - a2 * h[i - 2];
     }
+    // Each column is the response shifted down: narrowed once, then copied.
+    float hf[len];
+    for (int i = 0; i < len; ++i)
+    {
+        hf[i] = static_cast<float>(h[i]);
+    }
     for (int k = 0; k < len; ++k)
     {
         for (int j = 0; j < len; ++j)
         {
-            block.col[k][j] = j >= k ? static_cast<float>(h[j - k]) : 0.0f;
+            block.col[k][j] = j >= k ? hf[j - k] : 0.0f;
         }
     }
     // The previous outputs reach sample j as y1 h[j + 1] - y2 a2 h[j]. Written in y1 and the

@@ -52,7 +52,16 @@ public:
     void update() noexcept;
     // Takes the result of a batched band-pass design of this filter's settings (the same values
     // update() computes for them).
-    void apply_band_pass_design(float s1, float d1, const BiquadCoefs& coefs) noexcept;
+    void apply_band_pass_design(float s1, float d1, const BiquadCoefs& coefs) noexcept
+    {
+        s0_ = 0.0f;
+        s1_ = s1;
+        s2_ = 0.0f;
+        d0_ = 1.0f;
+        d1_ = d1;
+        d2_ = 1.0f;
+        coefs_ = coefs;
+    }
     // Zeroes the history.
     void clear() noexcept { state_ = BiquadState(); }
     // Takes the settings and coefficients of other, keeping this filter's history.

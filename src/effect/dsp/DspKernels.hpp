@@ -78,8 +78,11 @@ struct BankJob
     bool fading = false;
     // Every processed band reads the same frames: no transpose, one broadcast per sample.
     bool same_delay = false;
-    // Sum of all bands per channel and sample, before the bank level.
+    // Sum of all bands per channel and sample, times the bank level: level_ramp[t] per sample,
+    // or level throughout when there is no ramp.
     float* sum[2] = {nullptr, nullptr};
+    float level = 1.0f;
+    const float* level_ramp = nullptr;
     // Input area, 32-byte aligned: 2 * work_rows * 16 floats.
     float* work = nullptr;
 };
@@ -98,10 +101,10 @@ struct MainBandJob
     // Adds 1e-20 into every other output (samples 0, 2, 4...) to keep the recursion away from
     // denormal numbers when the input falls silent.
     bool guarded = false;
-    // Optionally the distortion curve right behind the filter, computed while the recursion
-    // runs: shaped[c][t] = (2/pi) atan(shape_k u) with u = mix[c][t] + gain[t] y[t], NaN giving
-    // 0. Without mix u is gain[t] y[t]; without gain as well, y[t]. The same bits as
-    // DspKernels::shape_exact on u.
+    // Optionally the distortion curve right behind the filter, in the same call while the chunk
+    // is still in the cache: shaped[c][t] = (2/pi) atan(shape_k u) with u = mix[c][t] + gain[t]
+    // y[t], NaN giving 0. Without mix u is gain[t] y[t]; without gain as well, y[t]. The same bits
+    // as DspKernels::shape_exact on u.
     float* shaped[2] = {nullptr, nullptr};
     const float* mix[2] = {nullptr, nullptr};
     const float* gain = nullptr;

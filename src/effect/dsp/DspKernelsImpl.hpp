@@ -55,10 +55,11 @@ inline reg_t<V> band_pass(reg_t<V> x, reg_t<V> x2, reg_t<V> y1, reg_t<V> y2, reg
 }
 
 // Quads of 4 consecutive samples reduced to 4 band sums: lane j of each quad holds the partial
-// sums of its sample, added as (s0 + s2) + (s1 + s3).
+// sums of its sample, added as (s0 + s2) + (s1 + s3), then times the bank level.
 template <class V>
-inline void finish_quads(float* dst, const float (*quads)[4], int n)
+inline void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job)
 {
+    const __m128 level = _mm_set1_ps(job.level);
     int t = 0;
     for (; t + 4 <= n; t += 4)
     {
@@ -67,11 +68,13 @@ inline void finish_quads(float* dst, const float (*quads)[4], int n)
         __m128 r2 = _mm_load_ps(quads[t + 2]);
         __m128 r3 = _mm_load_ps(quads[t + 3]);
         _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-        _mm_storeu_ps(dst + t, _mm_add_ps(_mm_add_ps(r0, r2), _mm_add_ps(r1, r3)));
+        const __m128 g = job.level_ramp != nullptr ? _mm_loadu_ps(job.level_ramp + t) : level;
+        _mm_storeu_ps(dst + t, _mm_mul_ps(_mm_add_ps(_mm_add_ps(r0, r2), _mm_add_ps(r1, r3)), g));
     }
     for (; t < n; ++t)
     {
-        dst[t] = (quads[t][0] + quads[t][2]) + (quads[t][1] + quads[t][3]);
+        const float g = job.level_ramp != nullptr ? job.level_ramp[t] : job.level;
+        dst[t] = ((quads[t][0] + quads[t][2]) + (quads[t][1] + quads[t][3])) * g;
     }
 }
 
@@ -102,7 +105,10 @@ void bank_loop(const BankJob& job)
     }
     const reg zero = V::zero();
     const reg one = V::set1(1.0f);
-    alignas(16) float quads[NCH][BankJob::max_chunk][4];
+    // At the start of a page: the stack's offset within its page changes from one process to
+    // the next, and 16 bands ran up to 8% apart between processes with it, most likely from
+    // false 4 KiB dependencies between these stores and the loads of the lines and input area.
+    alignas(4096) float quads[NCH][BankJob::max_chunk][4];
 
     for (int t = 0; t < n; ++t)
     {
@@ -135,7 +141,7 @@ void bank_loop(const BankJob& job)
 
     for (int c = 0; c < NCH; ++c)
     {
-        finish_quads<V>(job.sum[c], quads[c], n);
+        finish_quads<V>(job.sum[c], quads[c], n, job);
         const float* last = job.work + (c * rows + n + 2) * lanes;
         for (int v = 0; v < NV; ++v)
         {
@@ -230,7 +236,7 @@ void run_bank(const BankJob& job) noexcept
         {
             for (int t = 0; t < job.n; ++t)
             {
-                job.sum[c][t] = 0.0f;
+                job.sum[c][t] = 0.0f * (job.level_ramp != nullptr ? job.level_ramp[t] : job.level);
             }
         }
         return;
@@ -324,6 +330,76 @@ inline void for_each_vector(float* dst, const float* src, int n, F f)
     }
 }
 
+// The curve behind the main band: shaped = shape(mix + gain y) over the chunk, y being the
+// filter's output in dst, vector by vector and the remainder through a padded copy. A pass of
+// its own rather than inside the recursion: its long chain of dependent steps then overlaps
+// freely from one vector to the next, where inside the recursion it filled the processor's
+// window of pending instructions and held the recursion back.
+template <class V, int NCH>
+void shape_outputs(const MainBandJob& job, int n)
+{
+    using reg = reg_t<V>;
+    constexpr int w = V::width;
+    if (job.shaped[0] == nullptr && job.shaped[NCH - 1] == nullptr)
+    {
+        return;
+    }
+    const reg rk = V::set1(job.shape_k);
+    // u for w samples of channel c from t on, read from the given copies of dst, gain and mix.
+    auto shape_at = [&](int c, const float* y, const float* gain, const float* mix)
+    {
+        reg u = V::loadu(y);
+        if (job.gain != nullptr)
+        {
+            u = V::mul(V::loadu(gain), u);
+        }
+        if (job.mix[c] != nullptr)
+        {
+            u = V::add(V::loadu(mix), u);
+        }
+        return shape_reg<V>(u, rk);
+    };
+    int t = 0;
+    for (; t + w <= n; t += w)
+    {
+        for (int c = 0; c < NCH; ++c)
+        {
+            if (job.shaped[c] != nullptr)
+            {
+                V::storeu(job.shaped[c] + t,
+                          shape_at(c, job.dst[c] + t, job.gain != nullptr ? job.gain + t : nullptr,
+                                   job.mix[c] != nullptr ? job.mix[c] + t : nullptr));
+            }
+        }
+    }
+    if (t == n)
+    {
+        return;
+    }
+    for (int c = 0; c < NCH; ++c)
+    {
+        if (job.shaped[c] == nullptr)
+        {
+            continue;
+        }
+        alignas(32) float y[w] = {};
+        alignas(32) float gain[w] = {};
+        alignas(32) float mix[w] = {};
+        for (int i = 0; i < n - t; ++i)
+        {
+            y[i] = job.dst[c][t + i];
+            gain[i] = job.gain != nullptr ? job.gain[t + i] : 0.0f;
+            mix[i] = job.mix[c] != nullptr ? job.mix[c][t + i] : 0.0f;
+        }
+        alignas(32) float out[w];
+        V::store(out, shape_at(c, y, gain, mix));
+        for (int i = 0; i < n - t; ++i)
+        {
+            job.shaped[c][t + i] = out[i];
+        }
+    }
+}
+
 // The main band in block form: the feed-forward part for the whole chunk, then 8 outputs at a
 // time from it and the previous two outputs, then the remainder one by one. The channels run in
 // the same loop, so that their recursions overlap.
@@ -340,7 +416,8 @@ void main_band_loop(const MainBandJob& job)
 
     // The feed-forward values, read straight from the input: the first vector through the
     // history, and whatever does not fill a vector one by one with the same arithmetic.
-    alignas(32) float vb[NCH][BankJob::max_chunk + len];
+    // At the start of a page, for the same reason as the band sums of the bank.
+    alignas(4096) float vb[NCH][BankJob::max_chunk + len];
     const reg b0 = V::set1(k.b0);
     const reg b1 = V::set1(k.b1);
     const reg b2 = V::set1(k.b2);
@@ -382,7 +459,6 @@ void main_band_loop(const MainBandJob& job)
         last_x2[c] = n >= 2 ? x[n - 2] : (n == 1 ? s.x1 : s.x2);
     }
 
-    const reg rk = V::set1(job.shape_k);
     // One block of one channel; the two previous outputs stay in registers between blocks.
     auto block = [&](int c, int t0, reg& ry1, reg& ry2)
     {
@@ -399,20 +475,6 @@ void main_band_loop(const MainBandJob& job)
                 V::add(V::mul(ry1, V::load(blk.p + h * w)), V::mul(d, V::load(blk.q + h * w)));
             last = V::add(acc, state);
             V::storeu(job.dst[c] + t0 + h * w, last);
-            if (job.shaped[c] != nullptr)
-            {
-                // Independent of the recursion, so it fills the time the recursion waits.
-                reg u = last;
-                if (job.gain != nullptr)
-                {
-                    u = V::mul(V::loadu(job.gain + t0 + h * w), u);
-                }
-                if (job.mix[c] != nullptr)
-                {
-                    u = V::add(V::loadu(job.mix[c] + t0 + h * w), u);
-                }
-                V::storeu(job.shaped[c] + t0 + h * w, shape_reg<V>(u, rk));
-            }
         }
         ry1 = V::template lane_bcast<w - 1>(last);
         ry2 = V::template lane_bcast<w - 2>(last);
@@ -456,18 +518,8 @@ void main_band_loop(const MainBandJob& job)
             s.y1 = y1;
             s.y2 = y2;
         }
-        if (job.shaped[c] != nullptr && whole < n)
-        {
-            float u[len];
-            for (int t = whole; t < n; ++t)
-            {
-                const float g = job.gain != nullptr ? job.gain[t] * dst[t] : dst[t];
-                u[t - whole] = job.mix[c] != nullptr ? job.mix[c][t] + g : g;
-            }
-            for_each_vector<V>(job.shaped[c] + whole, u, n - whole,
-                               [&](reg x) { return shape_reg<V>(x, rk); });
-        }
     }
+    shape_outputs<V, NCH>(job, n);
 }
 
 template <class V>
@@ -515,76 +567,121 @@ void shape_exact(float* const dst[2], const float* const src[2], int nbr_chn, fl
 }
 
 // sin and cos of v in [0, pi/4] (Taylor series), then 1 / tan(pi x): the arithmetic of
-// Biquad::cot_pi, lane by lane.
-template <class VD>
-inline typename VD::reg cot_pi(typename VD::reg x)
+// Biquad::cot_pi, lane by lane, for R registers side by side, so that their long chains of
+// dependent steps overlap instead of waiting for each other.
+template <class VD, int R>
+inline void cot_pi(typename VD::reg (&x)[R])
 {
     using reg = typename VD::reg;
     constexpr double pi = 3.141592653589793;
-    const reg near = VD::le(x, VD::set1(0.25));
-    const reg v = VD::select(near, VD::mul(VD::set1(pi), x),
-                             VD::mul(VD::set1(pi), VD::sub(VD::set1(0.5), x)));
-    const reg z = VD::mul(v, v);
-    reg s = VD::set1(1.0 / 355687428096000.0);
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 1307674368000.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 6227020800.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 39916800.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 362880.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 5040.0));
-    s = VD::add(VD::mul(s, z), VD::set1(1.0 / 120.0));
-    s = VD::sub(VD::mul(s, z), VD::set1(1.0 / 6.0));
-    const reg sin_v = VD::add(v, VD::mul(v, VD::mul(z, s)));
-    reg c = VD::set1(1.0 / 6402373705728000.0);
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 20922789888000.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 87178291200.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 479001600.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 3628800.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 40320.0));
-    c = VD::add(VD::mul(c, z), VD::set1(1.0 / 720.0));
-    c = VD::sub(VD::mul(c, z), VD::set1(1.0 / 24.0));
-    c = VD::add(VD::mul(c, z), VD::set1(0.5));
-    const reg cos_v = VD::sub(VD::set1(1.0), VD::mul(z, c));
-    return VD::div(VD::select(near, cos_v, sin_v), VD::select(near, sin_v, cos_v));
+    constexpr double sin_terms[] = {
+        -1.0 / 1307674368000.0, 1.0 / 6227020800.0, -1.0 / 39916800.0, 1.0 / 362880.0,
+        -1.0 / 5040.0,          1.0 / 120.0,        -1.0 / 6.0};
+    constexpr double cos_terms[] = {
+        -1.0 / 20922789888000.0, 1.0 / 87178291200.0, -1.0 / 479001600.0, 1.0 / 3628800.0,
+        -1.0 / 40320.0,          1.0 / 720.0,         -1.0 / 24.0,        0.5};
+    reg near[R], v[R], z[R], s[R], c[R];
+    for (int i = 0; i < R; ++i)
+    {
+        near[i] = VD::le(x[i], VD::set1(0.25));
+        v[i] = VD::select(near[i], VD::mul(VD::set1(pi), x[i]),
+                          VD::mul(VD::set1(pi), VD::sub(VD::set1(0.5), x[i])));
+        z[i] = VD::mul(v[i], v[i]);
+        s[i] = VD::set1(1.0 / 355687428096000.0);
+        c[i] = VD::set1(1.0 / 6402373705728000.0);
+    }
+    // A negative term is subtracted as its magnitude, as the scalar series does.
+    for (const double term : sin_terms)
+    {
+        for (int i = 0; i < R; ++i)
+        {
+            s[i] = term < 0.0 ? VD::sub(VD::mul(s[i], z[i]), VD::set1(-term))
+                              : VD::add(VD::mul(s[i], z[i]), VD::set1(term));
+        }
+    }
+    for (const double term : cos_terms)
+    {
+        for (int i = 0; i < R; ++i)
+        {
+            c[i] = term < 0.0 ? VD::sub(VD::mul(c[i], z[i]), VD::set1(-term))
+                              : VD::add(VD::mul(c[i], z[i]), VD::set1(term));
+        }
+    }
+    for (int i = 0; i < R; ++i)
+    {
+        const reg sin_v = VD::add(v[i], VD::mul(v[i], VD::mul(z[i], s[i])));
+        const reg cos_v = VD::sub(VD::set1(1.0), VD::mul(z[i], c[i]));
+        x[i] = VD::div(VD::select(near[i], cos_v, sin_v), VD::select(near[i], sin_v, cos_v));
+    }
 }
 
-// The band-pass case of Biquad::update for 4 bands at a time: G/Q and 1/Q in float, the bilinear
-// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
-// bit of the result.
-template <class VD>
-void design_band_pass(BandPassDesignJob& job) noexcept
+// R registers of bands from band `first` on, side by side.
+template <class VD, int R>
+void design_registers(BandPassDesignJob& job, int first) noexcept
 {
     using reg = typename VD::reg;
     constexpr int w = VD::width;
-    // Whole groups of 4; the arrays have room for the last one.
     const reg rate = VD::set1(static_cast<double>(job.rate));
     const reg limit = VD::mul(VD::set1(0.49), rate);
     const reg one = VD::set1(1.0);
     const reg two = VD::set1(2.0);
     const reg zero = VD::set1(0.0);
-    for (int b0 = 0; b0 < job.n; b0 += 4)
+    // G/Q and 1/Q in float, 4 bands at a time.
+    for (int b = first; b < first + R * w; b += 4)
     {
-        const __m128 q = _mm_load_ps(job.q + b0);
-        const __m128 s1f = _mm_div_ps(_mm_load_ps(job.gain + b0), q);
-        const __m128 d1f = _mm_div_ps(_mm_set1_ps(1.0f), q);
-        _mm_store_ps(job.s1 + b0, s1f);
-        _mm_store_ps(job.d1 + b0, d1f);
-        for (int h = 0; h < 4; h += w)
-        {
-            const int b = b0 + h;
-            const reg s1 = VD::from_float(job.s1 + b);
-            const reg d1 = VD::from_float(job.d1 + b);
-            const reg freq = VD::min(VD::from_float(job.freq + b), limit);
-            const reg k = cot_pi<VD>(VD::div(freq, rate));
-            const reg kk = VD::mul(k, k);
-            const reg e = VD::add(one, kk);
-            const reg m = VD::div(one, VD::add(e, VD::mul(d1, k)));
-            const reg s1k = VD::mul(s1, k);
-            VD::to_float(job.b0 + b, VD::mul(s1k, m));
-            VD::to_float(job.b1 + b, zero);
-            VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
-            VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
-            VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k)), m));
-        }
+        const __m128 q = _mm_load_ps(job.q + b);
+        _mm_store_ps(job.s1 + b, _mm_div_ps(_mm_load_ps(job.gain + b), q));
+        _mm_store_ps(job.d1 + b, _mm_div_ps(_mm_set1_ps(1.0f), q));
+    }
+    reg k[R];
+    for (int i = 0; i < R; ++i)
+    {
+        const reg freq = VD::min(VD::from_float(job.freq + first + i * w), limit);
+        k[i] = VD::div(freq, rate);
+    }
+    cot_pi<VD, R>(k);
+    for (int i = 0; i < R; ++i)
+    {
+        const int b = first + i * w;
+        const reg s1 = VD::from_float(job.s1 + b);
+        const reg d1 = VD::from_float(job.d1 + b);
+        const reg kk = VD::mul(k[i], k[i]);
+        const reg e = VD::add(one, kk);
+        const reg m = VD::div(one, VD::add(e, VD::mul(d1, k[i])));
+        const reg s1k = VD::mul(s1, k[i]);
+        VD::to_float(job.b0 + b, VD::mul(s1k, m));
+        VD::to_float(job.b1 + b, zero);
+        VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
+        VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
+        VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k[i])), m));
+    }
+}
+
+// The band-pass case of Biquad::update, 4 bands a group: G/Q and 1/Q in float, the bilinear
+// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
+// bit of the result. Whole groups are designed (the arrays have room for the last one), as many
+// registers at once as the job needs, up to 16 bands.
+template <class VD>
+void design_band_pass(BandPassDesignJob& job) noexcept
+{
+    constexpr int w = VD::width;
+    constexpr int per_group = 4 / w;
+    switch ((job.n + 3) / 4)
+    {
+    case 0:
+        break;
+    case 1:
+        design_registers<VD, per_group>(job, 0);
+        break;
+    case 2:
+        design_registers<VD, 2 * per_group>(job, 0);
+        break;
+    case 3:
+        design_registers<VD, 3 * per_group>(job, 0);
+        break;
+    default:
+        design_registers<VD, 4 * per_group>(job, 0);
+        break;
     }
 }
 

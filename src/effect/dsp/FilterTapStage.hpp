@@ -105,7 +105,6 @@ private:
     void sync_lane_coefs() noexcept;
     void sync_lane_fades() noexcept;
     void clear_lanes(int band) noexcept;
-    void apply_level(float* const dst[2], int nbr_chn, int n) noexcept;
 
     bool stereo_ = false;
     float rate_ = 44100.0f;
@@ -125,8 +124,13 @@ private:
     int nbr_proc_ = 1;
     int nbr_full_ = 1;
     int nbr_target_ = 1;
-    // Delay lines with a copy of their first frames behind the end, so reads never wrap.
-    std::vector<float> lines_[2];
+    // Delay lines with a copy of their first frames behind the end, so reads never wrap. Both
+    // channels share one allocation, the right one half a page off the left one's alignment:
+    // loads of one channel then never wait on stores to the other that merely share their
+    // address bits below 4 KiB, whichever way the allocator placed the memory; the left line
+    // keeps a fixed distance modulo 4 KiB from work_ for the same reason.
+    std::vector<float> line_store_;
+    float* lines_[2] = {nullptr, nullptr};
     int write_pos_ = 0;
     int size_ = 0;
     int mask_ = 0;

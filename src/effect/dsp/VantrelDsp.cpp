@@ -308,9 +308,11 @@ void VantrelDsp::control_step() noexcept
     // The band layout follows the glides under way when the step begins, so a new cutoff or
     // spacing reaches the harmonic bands one step after it reaches the main band.
     const bool layout_gliding = cutoff_glide_.is_moving() || spacing_glide_.is_moving();
-    refresh_connections();
 
-    if (params_changed_.exchange(false, std::memory_order_acq_rel))
+    // Looked at before it is taken: the exchange is a locked instruction, and most steps find
+    // nothing new.
+    if (params_changed_.load(std::memory_order_relaxed) &&
+        params_changed_.exchange(false, std::memory_order_acq_rel))
     {
         read_params();
         set_glide_targets();
@@ -391,6 +393,7 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
     {
         return;
     }
+    // Once a block: a host changes its connections between calls, never within one.
     refresh_connections();
     for (int offset = 0; offset < nbr_spl;)
     {
@@ -401,15 +404,18 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
             control_step();
             control_counter_ -= control_interval;
         }
-        run_chunk(make_route(outputs, inputs, adding), outputs, inputs, offset, len);
+        Route route;
+        make_route(route, outputs, inputs, adding);
+        run_chunk(route, outputs, inputs, offset, len);
         offset += len;
     }
 }
 
-VantrelDsp::Route VantrelDsp::make_route(float** outputs, float** inputs, bool adding) noexcept
+// Filled in place: a Route returned by value is assembled from its bytes into a register through
+// memory, and the wide load after the narrow stores stalls at every chunk.
+void VantrelDsp::make_route(Route& r, float** outputs, float** inputs, bool adding) noexcept
 {
     routing_val_ = read_param(routing_, routing_val_);
-    Route r;
     r.right_in = right_in_connected_ && inputs[1] != nullptr;
     r.right_out = right_out_connected_ && outputs[1] != nullptr;
     const bool stereo = r.right_in && r.right_out;
@@ -420,7 +426,6 @@ VantrelDsp::Route VantrelDsp::make_route(float** outputs, float** inputs, bool a
     r.exact_curve = stereo || (r.post && adding);
     r.adding = adding;
     r.copy_left = !stereo && r.right_out;
-    return r;
 }
 
 void VantrelDsp::run_chunk(const Route& route, float** outputs, float** inputs, int offset,
@@ -482,8 +487,8 @@ void VantrelDsp::run_post(const Route& route, const float* const src[2], float* 
     MainBandJob job = main_band_job(src, route.nbr_chn, n);
     if (route.exact_curve)
     {
-        // shape(g (bank + gain main)) right behind the main band, filling the time its recursion
-        // waits; with no processed band the bank holds silence and is left out.
+        // shape(g (bank + gain main)) right behind the main band, in the same call; with no
+        // processed band the bank holds silence and is left out.
         const bool with_bank = stage_.get_nbr_proc_bands() != 0;
         for (int c = 0; c < route.nbr_chn; ++c)
         {
@@ -520,11 +525,7 @@ void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* c
         table_.shape_block(main_buf_[0], main_buf_[0], curve_gain(), n);
     }
     stage_.process(res, src, n);
-    mix(res, route.nbr_chn, n);
-    for (int c = 0; c < route.nbr_chn; ++c)
-    {
-        kernels_->sanitize(res[c], res[c], n);
-    }
+    mix(res, route.nbr_chn, n, true);
 }
 
 MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, int n) noexcept
@@ -544,7 +545,7 @@ MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, in
     return job;
 }
 
-void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n) noexcept
+void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n, bool sanitize) noexcept
 {
     // With no processed band the bank output is silence: written over rather than added to.
     const bool add = stage_.get_nbr_proc_bands() != 0;
@@ -555,7 +556,9 @@ void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n) noexcept
         for (int t = 0; t < n; ++t)
         {
             const float v = gains_[t] * m[t];
-            d[t] = add ? d[t] + v : v;
+            const float r = add ? d[t] + v : v;
+            // r - r is 0 exactly for a finite r, NaN otherwise.
+            d[t] = sanitize && !(r - r == 0.0f) ? 0.0f : r;
         }
     }
 }

@@ -183,6 +183,25 @@ TEST_F(StartedHost, RecordsEachCallInOrderWithItsValuesAndThread)
     EXPECT_EQ(records[3].index, 2);
 }
 
+TEST_F(StartedHost, AnswersWithoutRecordingWhileRecordingIsOff)
+{
+    host.set_recording(false);
+    host.set_tempo(90.0);
+    const auto answer = call_through(host, audioMasterGetTime, 0, kVstTempoValid);
+    ASSERT_NE(answer, 0);
+    EXPECT_EQ(reinterpret_cast<const VstTimeInfo*>(answer)->tempo, 90.0);
+    char capability[] = "sendVstEvents";
+    host.set_can_do(capability, 1);
+    EXPECT_EQ(call_through(host, audioMasterCanDo, 0, 0, capability), 1);
+    EXPECT_TRUE(host.use_log().get_records().empty());
+
+    host.set_recording(true);
+    call_through(host, audioMasterVersion);
+    const std::vector<CallbackRecord> records = host.use_log().get_records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].opcode, audioMasterVersion);
+}
+
 TEST_F(StartedHost, WaitsForACallFromAThreadThatOutlivesTheRequest)
 {
     const auto io_changed = [](const std::vector<CallbackRecord>& now)
