@@ -256,7 +256,7 @@ struct EngineRig
         dsp.start();
         for (int i = 0; i < dsp.get_nbr_param(); ++i)
         {
-            dsp.use_param(i).set_nrm_and_notify(values.get(i));
+            set(i, values.get(i));
         }
         dsp.clear_buffers();
         for (auto& ch : out)
@@ -269,6 +269,8 @@ struct EngineRig
             process(input.next());
         }
     }
+
+    void set(int index, float value) { dsp.use_param(index).set_nrm_and_notify(value); }
 
     void process(float** inputs)
     {
@@ -375,9 +377,10 @@ void report(benchmark::State& state)
         static_cast<double>(state.iterations()) * block / rate, benchmark::Counter::kIsRate);
 }
 
-void run_plugin(benchmark::State& state, Scene scene)
+// The plug-in through its entry and the engine alone, played and automated alike.
+template <class Rig>
+void run_rig(benchmark::State& state, Scene scene, Rig* rig)
 {
-    PluginRig* rig = use_morvane(scene);
     if (rig == nullptr)
     {
         state.SkipWithError(morvane_error.c_str());
@@ -400,29 +403,14 @@ void run_plugin(benchmark::State& state, Scene scene)
     report(state);
 }
 
+void run_plugin(benchmark::State& state, Scene scene)
+{
+    run_rig(state, scene, use_morvane(scene));
+}
+
 void run_engine(benchmark::State& state, Scene scene)
 {
-    EngineRig* rig = use_engine(scene);
-    if (rig == nullptr)
-    {
-        state.SkipWithError(morvane_error.c_str());
-        return;
-    }
-    NoiseInput input;
-    unsigned counter = 0;
-    for (auto _ : state)
-    {
-        if (scene == Scene::bands16_pre_automated)
-        {
-            ++counter;
-            for (int p = 0; p < 8; ++p)
-            {
-                rig->dsp.use_param(p).set_nrm_and_notify(automated_value(p, counter));
-            }
-        }
-        rig->process(input.next());
-    }
-    report(state);
+    run_rig(state, scene, use_engine(scene));
 }
 
 void run_lsp(benchmark::State& state)

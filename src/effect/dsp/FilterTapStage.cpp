@@ -271,11 +271,10 @@ void FilterTapStage::update_designs() noexcept
         const float freq = f.get_freq();
         const float q = f.get_q();
         const float gain = f.get_gain();
-        const bool valid = (f.get_type() == Biquad::type_band_pass) & (freq > 0.0f) &
-                           (freq <= std::numeric_limits<float>::max()) & (q > 0.0f) &
-                           (q <= std::numeric_limits<float>::max()) & (gain >= 0.0f) &
-                           (gain <= std::numeric_limits<float>::max()) &
-                           (f.get_sample_rate() == rate_);
+        constexpr float most = std::numeric_limits<float>::max();
+        const int valid = int(f.get_type() == Biquad::type_band_pass) & int(freq > 0.0f) &
+                          int(freq <= most) & int(q > 0.0f) & int(q <= most) & int(gain >= 0.0f) &
+                          int(gain <= most) & int(f.get_sample_rate() == rate_);
         if (!valid)
         {
             filters_[b].update();
@@ -415,14 +414,14 @@ void FilterTapStage::control_step(int n) noexcept
     }
 
     // A filter pushed beyond the float range by an absurd input starts again from silence.
-    bool finite = true;
+    int finite = 1;
     for (int b = 0; b < nbr_proc_; ++b)
     {
         for (int c = 0; c < 2; ++c)
         {
             const int lane = c * BandLanes::bands + b;
-            finite &= (std::abs(lanes_.y1[lane]) <= std::numeric_limits<float>::max()) &
-                      (std::abs(lanes_.y2[lane]) <= std::numeric_limits<float>::max());
+            finite &= int(std::abs(lanes_.y1[lane]) <= std::numeric_limits<float>::max()) &
+                      int(std::abs(lanes_.y2[lane]) <= std::numeric_limits<float>::max());
         }
     }
     if (!finite)
