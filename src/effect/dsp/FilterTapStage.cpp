@@ -294,6 +294,21 @@ void FilterTapStage::update_designs() noexcept
         filters_[band_of[i]].apply_band_pass_design(
             job.s1[i], job.d1[i], {job.b0[i], job.b1[i], job.b2[i], job.a1[i], job.a2[i]});
     }
+    if (nbr != nbr_proc_)
+    {
+        sync_lane_coefs();
+        return;
+    }
+    // Every band designed, as at every gliding step: the lanes are filled from the job's rows in
+    // whole vectors rather than band by band from the filters, which hold the same values.
+    constexpr int right = BandLanes::bands;
+    for (int b = 0; b < BandLanes::bands; ++b)
+    {
+        const bool on = b < nbr;
+        lanes_.b0[b] = lanes_.b0[right + b] = on ? job.b0[b] : 0.0f;
+        lanes_.a1[b] = lanes_.a1[right + b] = on ? job.a1[b] : 0.0f;
+        lanes_.a2[b] = lanes_.a2[right + b] = on ? job.a2[b] : 0.0f;
+    }
 }
 
 void FilterTapStage::sync_lane_coefs() noexcept
@@ -381,7 +396,6 @@ void FilterTapStage::control_step(int n) noexcept
     if (bands_changed_)
     {
         update_designs();
-        sync_lane_coefs();
         bands_changed_ = false;
     }
 

@@ -100,6 +100,7 @@ private:
     void size_lines(float rate);
     void write_lines(const float* const src[2], int n) noexcept;
     void compute_delays() noexcept;
+    // Designs the processed bands and brings the lanes' coefficients up to date.
     void update_designs() noexcept;
     void read_params() noexcept;
     void sync_lane_coefs() noexcept;
