@@ -525,7 +525,11 @@ void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* c
         table_.shape_block(main_buf_[0], main_buf_[0], curve_gain(), n);
     }
     stage_.process(res, src, n);
-    mix(res, route.nbr_chn, n, true);
+    mix(res, route.nbr_chn, n);
+    for (int c = 0; c < route.nbr_chn; ++c)
+    {
+        kernels_->sanitize(res[c], res[c], n);
+    }
 }
 
 MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, int n) noexcept
@@ -545,7 +549,7 @@ MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, in
     return job;
 }
 
-void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n, bool sanitize) noexcept
+void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n) noexcept
 {
     // With no processed band the bank output is silence: written over rather than added to.
     const bool add = stage_.get_nbr_proc_bands() != 0;
@@ -556,9 +560,7 @@ void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n, bool sanitize) noe
         for (int t = 0; t < n; ++t)
         {
             const float v = gains_[t] * m[t];
-            const float r = add ? d[t] + v : v;
-            // r - r is 0 exactly for a finite r, NaN otherwise.
-            d[t] = sanitize && !(r - r == 0.0f) ? 0.0f : r;
+            d[t] = add ? d[t] + v : v;
         }
     }
 }

@@ -144,9 +144,7 @@ private:
     void run_pre(const Route& route, const float* const src[2], float* const res[2],
                  int n) noexcept;
     MainBandJob main_band_job(const float* const src[2], int nbr_chn, int n) noexcept;
-    // dst (the bank) plus the main band at its gain; with sanitize, a result that is not finite
-    // becomes 0.
-    void mix(float* const dst[2], int nbr_chn, int n, bool sanitize = false) noexcept;
+    void mix(float* const dst[2], int nbr_chn, int n) noexcept;
     float curve_gain() const noexcept { return static_cast<float>(gain_glide_.get_value()); }
     // The exact curve takes u = x (g pi/2), with g narrowed to float first.
     float exact_curve_k() const noexcept
