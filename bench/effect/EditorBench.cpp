@@ -16,13 +16,7 @@ void OpenEditor(benchmark::State& state)
     {
         ravik::WindowOffscreen window({VantrelGui::width, VantrelGui::height});
         auto gui = std::make_unique<VantrelGui>();
-        gui->set_host(&host);
-        gui->set_dsp(engine.dsp.get());
-        gui->set_window(&window);
-        gui->init();
-        gui->set_default_state();
-        gui->open(nullptr);
-        window.paint();
+        open_editor(*gui, host, *engine.dsp, window);
         benchmark::DoNotOptimize(window.get_pixel(150, 163));
         gui->close();
         gui->set_window(nullptr);

@@ -280,9 +280,9 @@ void FilterTapStage::update_designs() noexcept
             filters_[b].update();
             continue;
         }
-        job.freq[nbr] = f.get_freq();
-        job.gain[nbr] = f.get_gain();
-        job.q[nbr] = f.get_q();
+        job.freq[nbr] = freq;
+        job.gain[nbr] = gain;
+        job.q[nbr] = q;
         band_of[nbr] = b;
         ++nbr;
     }

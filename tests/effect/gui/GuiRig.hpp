@@ -43,6 +43,19 @@ private:
     plux::DspInterface& dsp_;
 };
 
+// Builds gui as the frame does when the host opens the editor, and paints it once.
+inline void open_editor(VantrelGui& gui, plux::HostGuiInterface& host, plux::DspInterface& dsp,
+                        ravik::WindowOffscreen& window)
+{
+    gui.set_host(&host);
+    gui.set_dsp(&dsp);
+    gui.set_window(&window);
+    gui.init();
+    gui.set_default_state();
+    gui.open(nullptr);
+    window.paint();
+}
+
 // The editor built on the real engine, open in an offscreen window under the test clock.
 struct GuiRig
 {
@@ -52,16 +65,7 @@ struct GuiRig
     ravik::WindowOffscreen window{{VantrelGui::width, VantrelGui::height}};
     std::unique_ptr<VantrelGui> gui = std::make_unique<VantrelGui>();
 
-    GuiRig()
-    {
-        gui->set_host(&host);
-        gui->set_dsp(engine.dsp.get());
-        gui->set_window(&window);
-        gui->init();
-        gui->set_default_state();
-        gui->open(nullptr);
-        window.paint();
-    }
+    GuiRig() { open_editor(*gui, host, *engine.dsp, window); }
     ~GuiRig() { gui->close(); }
 
     void wait(double seconds)
