@@ -234,6 +234,8 @@ void run_bank(const BankJob& job) noexcept
     {
         for (int c = 0; c < job.nbr_chn; ++c)
         {
+            // Silence at the bank level, as the bands' sums would be: -0 under a level below
+            // zero, so the mix downstream adds exactly what it always did.
             for (int t = 0; t < job.n; ++t)
             {
                 job.sum[c][t] = 0.0f * (job.level_ramp != nullptr ? job.level_ramp[t] : job.level);
