@@ -12,6 +12,7 @@ class SystemClock final : public ClockInterface
 {
 public:
     double get_time_s() const noexcept override { return read_system_time_s(); }
+    double get_coarse_time_s() const noexcept override { return read_system_coarse_time_s(); }
 };
 
 SystemClock system_clock;

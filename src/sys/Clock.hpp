@@ -14,11 +14,15 @@ public:
 
     // Any thread, the audio thread included: never blocks.
     virtual double get_time_s() const noexcept = 0;
+    // The same clock read more cheaply, possibly a few milliseconds behind: for readings taken
+    // at every automated parameter change to time holds of half a second.
+    virtual double get_coarse_time_s() const noexcept { return get_time_s(); }
 };
 
 // The system's millisecond clock, and its reading, which each system's twin makes its own way.
 ClockInterface& use_system_clock() noexcept;
 double read_system_time_s() noexcept;
+double read_system_coarse_time_s() noexcept;
 
 // The clock in use: the system's unless replaced.
 ClockInterface& use_clock() noexcept;
@@ -30,6 +34,11 @@ ClockInterface* set_clock(ClockInterface* clock) noexcept;
 inline double get_time_s() noexcept
 {
     return use_clock().get_time_s();
+}
+
+inline double get_coarse_time_s() noexcept
+{
+    return use_clock().get_coarse_time_s();
 }
 
 } // namespace sys

@@ -21,6 +21,11 @@ TEST(Clock, TheSystemsCountsWholeMillisecondsForward)
         now = clock.get_time_s();
         ASSERT_GE(now, last) << "the clock never goes back";
         ASSERT_NEAR(now * 1000.0, std::round(now * 1000.0), 1e-3) << "whole milliseconds";
+        // Read between two precise readings: never ahead of the clock, at most a tick behind.
+        const double coarse = clock.get_coarse_time_s();
+        ASSERT_LE(coarse, clock.get_time_s());
+        ASSERT_GE(coarse, now - 0.0105);
+        ASSERT_NEAR(coarse * 1000.0, std::round(coarse * 1000.0), 1e-3);
     }
     const std::chrono::duration<double> counted = std::chrono::steady_clock::now() - start;
     EXPECT_GE(counted.count(), 0.029) << "it counts seconds, not another unit";
@@ -38,6 +43,7 @@ TEST(Clock, ATestClockTakesItsPlaceForItsLifetime)
         }
         EXPECT_EQ(&sys::use_clock(), &outer) << "the clock it replaced comes back";
         EXPECT_DOUBLE_EQ(sys::get_time_s(), 5.0);
+        EXPECT_DOUBLE_EQ(sys::get_coarse_time_s(), 5.0) << "the cheap reading follows it too";
     }
     EXPECT_EQ(&sys::use_clock(), &sys::use_system_clock());
 }

@@ -270,40 +270,73 @@ void run_bank(const BankJob& job) noexcept
 
 // atan in float: reduction to |t| <= tan(pi/8) by atan(x) = pi/2 + atan(-1/x) above
 // tan(3pi/8) and pi/4 + atan((x - 1)/(x + 1)) above tan(pi/8), then an odd polynomial. The
-// constants pi/2 and pi/4 are added as a high and a low part.
-template <class V>
-inline reg_t<V> atan_reg(reg_t<V> x)
+// constants pi/2 and pi/4 are added as a high and a low part. R registers side by side, step by
+// step: one register's chain of dependent steps (a division, then the polynomial) is longer than
+// the processor can look ahead, so chains written one after the other would wait in turn.
+template <class V, int R>
+inline void atan_regs(reg_t<V> (&x)[R])
 {
     using reg = reg_t<V>;
     const reg sign_bit = V::set1(-0.0f);
-    const reg sign = V::and_(sign_bit, x);
-    const reg a = V::andnot(sign_bit, x);
     const reg one = V::set1(1.0f);
-    const reg big = V::gt(a, V::set1(2.414213562373095f));
-    const reg mid = V::andnot(big, V::gt(a, V::set1(0.4142135623730950f)));
-    const reg num = V::select(big, V::set1(-1.0f), V::select(mid, V::sub(a, one), a));
-    const reg den = V::select(big, a, V::select(mid, V::add(a, one), one));
-    const reg t = V::div(num, den);
-    const reg hi = V::select(big, V::set1(1.57079637050628662109375f),
-                             V::select(mid, V::set1(0.785398185253143310546875f), V::zero()));
-    const reg lo = V::select(big, V::set1(-4.37113900018624283e-8f),
-                             V::select(mid, V::set1(-2.18556950009312141e-8f), V::zero()));
+    reg sign[R], t[R], hi[R], lo[R];
+    for (int i = 0; i < R; ++i)
+    {
+        sign[i] = V::and_(sign_bit, x[i]);
+        const reg a = V::andnot(sign_bit, x[i]);
+        const reg big = V::gt(a, V::set1(2.414213562373095f));
+        const reg mid = V::andnot(big, V::gt(a, V::set1(0.4142135623730950f)));
+        const reg num = V::select(big, V::set1(-1.0f), V::select(mid, V::sub(a, one), a));
+        const reg den = V::select(big, a, V::select(mid, V::add(a, one), one));
+        t[i] = V::div(num, den);
+        hi[i] = V::select(big, V::set1(1.57079637050628662109375f),
+                          V::select(mid, V::set1(0.785398185253143310546875f), V::zero()));
+        lo[i] = V::select(big, V::set1(-4.37113900018624283e-8f),
+                          V::select(mid, V::set1(-2.18556950009312141e-8f), V::zero()));
+    }
     // The odd polynomial t + t z (c1 + c2 z + c3 z^2 + c4 z^3), z = t^2, with its two halves
     // evaluated side by side to shorten the dependency chain.
-    const reg z = V::mul(t, t);
-    const reg z2 = V::mul(z, z);
-    const reg low = V::add(V::set1(-3.33329491539e-1f), V::mul(V::set1(1.99777106478e-1f), z));
-    const reg high = V::add(V::set1(-1.38776856032e-1f), V::mul(V::set1(8.05374449538e-2f), z));
-    const reg p = V::add(V::mul(V::mul(V::add(low, V::mul(high, z2)), z), t), t);
-    return V::xor_(V::add(hi, V::add(lo, p)), sign);
+    for (int i = 0; i < R; ++i)
+    {
+        const reg z = V::mul(t[i], t[i]);
+        const reg z2 = V::mul(z, z);
+        const reg low = V::add(V::set1(-3.33329491539e-1f), V::mul(V::set1(1.99777106478e-1f), z));
+        const reg high = V::add(V::set1(-1.38776856032e-1f), V::mul(V::set1(8.05374449538e-2f), z));
+        const reg p = V::add(V::mul(V::mul(V::add(low, V::mul(high, z2)), z), t[i]), t[i]);
+        x[i] = V::xor_(V::add(hi[i], V::add(lo[i], p)), sign[i]);
+    }
 }
 
-// The exact distortion curve of one vector, u = x k; NaN gives 0.
+template <class V>
+inline reg_t<V> atan_reg(reg_t<V> x)
+{
+    reg_t<V> r[1] = {x};
+    atan_regs<V, 1>(r);
+    return r[0];
+}
+
+// The exact distortion curve of R vectors in place, u = x k; NaN gives 0.
+template <class V, int R>
+inline void shape_regs(reg_t<V> (&x)[R], reg_t<V> k)
+{
+    for (int i = 0; i < R; ++i)
+    {
+        x[i] = V::mul(x[i], k);
+    }
+    atan_regs<V, R>(x);
+    for (int i = 0; i < R; ++i)
+    {
+        const reg_t<V> y = V::mul(V::set1(0.636619772367581343f), x[i]);
+        x[i] = V::and_(V::eq(y, y), y);
+    }
+}
+
 template <class V>
 inline reg_t<V> shape_reg(reg_t<V> x, reg_t<V> k)
 {
-    const reg_t<V> y = V::mul(V::set1(0.636619772367581343f), atan_reg<V>(V::mul(x, k)));
-    return V::and_(V::eq(y, y), y);
+    reg_t<V> r[1] = {x};
+    shape_regs<V, 1>(r, k);
+    return r[0];
 }
 
 // Runs f on whole vectors, and on the remainder through a padded copy, so that dst and src need
@@ -361,16 +394,47 @@ void shape_outputs(const MainBandJob& job, int n)
         }
         return shape_reg<V>(u, rk);
     };
+    // u of w samples of channel c from t on.
+    auto u_at = [&](int c, int t)
+    {
+        reg u = V::loadu(job.dst[c] + t);
+        if (job.gain != nullptr)
+        {
+            u = V::mul(V::loadu(job.gain + t), u);
+        }
+        if (job.mix[c] != nullptr)
+        {
+            u = V::add(V::loadu(job.mix[c] + t), u);
+        }
+        return u;
+    };
+    // Two vectors of every channel side by side (a channel that is not shaped is computed and
+    // dropped).
+    constexpr int r = 2 * NCH;
     int t = 0;
+    for (; t + 2 * w <= n; t += 2 * w)
+    {
+        reg u[r];
+        for (int i = 0; i < r; ++i)
+        {
+            u[i] = u_at(i / 2, t + i % 2 * w);
+        }
+        shape_regs<V, r>(u, rk);
+        for (int i = 0; i < r; ++i)
+        {
+            if (job.shaped[i / 2] != nullptr)
+            {
+                V::storeu(job.shaped[i / 2] + t + i % 2 * w, u[i]);
+            }
+        }
+    }
     for (; t + w <= n; t += w)
     {
         for (int c = 0; c < NCH; ++c)
         {
             if (job.shaped[c] != nullptr)
             {
-                V::storeu(job.shaped[c] + t,
-                          shape_at(c, job.dst[c] + t, job.gain != nullptr ? job.gain + t : nullptr,
-                                   job.mix[c] != nullptr ? job.mix[c] + t : nullptr));
+                V::storeu(job.shaped[c] + t, shape_reg<V>(u_at(c, t), rk));
             }
         }
     }

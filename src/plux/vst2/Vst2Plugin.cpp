@@ -193,7 +193,7 @@ void Vst2Plugin::stop()
 
 double Vst2Plugin::now()
 {
-    return sys::get_time_s();
+    return sys::get_coarse_time_s();
 }
 
 int Vst2Plugin::host_to_dsp(vst2::VstInt32 index) const

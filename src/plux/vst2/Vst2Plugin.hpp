@@ -148,7 +148,7 @@ protected:
     virtual void tempo_changed(float /*bpm*/) noexcept {}
     bool gestures_in_background() const { return gestures_in_bkg_; }
     void set_gestures_in_background(bool flag) { gestures_in_bkg_ = flag; }
-    // Seconds of the system's millisecond clock.
+    // Seconds of the system's millisecond clock, read cheaply: it times every automated change.
     static double now();
 
 private:
