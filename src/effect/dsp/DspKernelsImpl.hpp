@@ -189,12 +189,17 @@ void gather_input(const BankJob& job, int nv)
         }
         for (int v = 0; v < nv; ++v)
         {
+            const float* src[w];
+            for (int k = 0; k < w; ++k)
+            {
+                src[k] = job.line[c] + job.read_pos[v * w + k];
+            }
             for (int t0 = 0; t0 < job.n; t0 += w)
             {
                 typename V::reg r[w];
                 for (int k = 0; k < w; ++k)
                 {
-                    r[k] = V::loadu(job.line[c] + job.read_pos[v * w + k] + t0);
+                    r[k] = V::loadu(src[k] + t0);
                 }
                 V::transpose(r);
                 for (int k = 0; k < w; ++k)
