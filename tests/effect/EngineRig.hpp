@@ -11,6 +11,20 @@
 #include "effect/dsp/VantrelDsp.hpp"
 #include "plux/param/NormalizedParamInterface.hpp"
 
+// Every kernel version this processor runs, the baseline first.
+inline std::vector<const DspKernels*> kernel_versions()
+{
+    std::vector<const DspKernels*> v{&DspKernels::get_baseline()};
+    for (const DspKernels* wide : {DspKernels::find_avx2(), DspKernels::find_avx512()})
+    {
+        if (wide != nullptr)
+        {
+            v.push_back(wide);
+        }
+    }
+    return v;
+}
+
 // An engine wired to a fake host, initialised and started at a rate, with stereo buffers.
 struct EngineRig
 {

@@ -160,8 +160,11 @@ struct DspKernels
     static const DspKernels& get_baseline() noexcept { return sse2; }
     // Null when the processor lacks AVX2.
     static const DspKernels* find_avx2() noexcept;
+    // The AVX2 arithmetic with the 32 registers of AVX-512VL; null without AVX-512F and VL.
+    static const DspKernels* find_avx512() noexcept;
 
 private:
     static const DspKernels sse2;
     static const DspKernels avx2;
+    static const DspKernels avx512;
 };

@@ -367,19 +367,24 @@ TEST(VantrelDsp, AbsurdParameterValuesAreKeptInRange)
     EXPECT_EQ(rig.dsp->use_reso_glide().get_target(), 1.0f);
 }
 
-// Bands join after the bank ran with fewer, then leave; Post, then Pre.
+// Bands join after the bank ran with fewer, then leave; Post, then Pre. The baseline renders
+// into separate buffers, then in place; then every wide version.
 TEST(VantrelDsp, InPlaceBuffersAndTheWideKernelsRenderTheSameBits)
 {
-    const DspKernels* wide = DspKernels::find_avx2();
+    const std::vector<const DspKernels*> versions = kernel_versions();
     const std::vector<float> left = noise(20000, 7);
     const std::vector<float> right = noise(20000, 8);
-    std::vector<float> out[3][2];
-    for (int i = 0; i < 3; ++i)
+    std::vector<std::vector<float>> out[2];
+    for (std::size_t i = 0; i <= versions.size(); ++i)
     {
         EngineRig r;
-        r.dsp->set_kernels(i == 2 && wide != nullptr ? *wide : DspKernels::get_baseline());
+        r.dsp->set_kernels(i < 2 ? *versions[0] : *versions[i - 1]);
         r.set(EngineRig::evolution, 30.0);
         r.set(EngineRig::reso, 4.0);
+        for (int c = 0; c < 2; ++c)
+        {
+            out[c].emplace_back();
+        }
         for (const double bands : {4.0, 13.0, 2.0})
         {
             r.set(EngineRig::nbr_bands, bands);
@@ -392,16 +397,19 @@ TEST(VantrelDsp, InPlaceBuffersAndTheWideKernelsRenderTheSameBits)
                                        i == 1 ? EngineRig::Io::in_place : EngineRig::Io::replace);
             for (int c = 0; c < 2; ++c)
             {
-                out[i][c].insert(out[i][c].end(), part[c].begin(), part[c].end());
+                out[c][i].insert(out[c][i].end(), part[c].begin(), part[c].end());
             }
         }
     }
     for (int c = 0; c < 2; ++c)
     {
-        EXPECT_EQ(out[1][c], out[0][c]) << "in place, channel " << c;
-        EXPECT_EQ(out[2][c], out[0][c]) << "wide kernels, channel " << c;
+        EXPECT_EQ(out[c][1], out[c][0]) << "in place, channel " << c;
+        for (std::size_t i = 2; i <= versions.size(); ++i)
+        {
+            EXPECT_EQ(out[c][i], out[c][0]) << versions[i - 1]->name << ", channel " << c;
+        }
     }
-    if (wide == nullptr)
+    if (versions.size() == 1)
     {
         GTEST_SKIP() << "no AVX2 on this processor: the wide kernels were not compared";
     }
