@@ -184,23 +184,26 @@ void FilterTapStage::set_nbr_proc_bands(int nbr) noexcept
     {
         clear_lanes(b);
     }
+    // The fades depend on the counts only; the layout sets them at every gliding step.
+    fades_changed_ = fades_changed_ || proc != nbr_proc_;
     nbr_proc_ = proc;
     bands_changed_ = true;
-    fades_changed_ = true;
 }
 
 void FilterTapStage::set_nbr_full_bands(int nbr) noexcept
 {
-    nbr_full_ = std::clamp(nbr, 0, max_bands);
+    const int full = std::clamp(nbr, 0, max_bands);
+    fades_changed_ = fades_changed_ || full != nbr_full_;
+    nbr_full_ = full;
     bands_changed_ = true;
-    fades_changed_ = true;
 }
 
 void FilterTapStage::set_nbr_target_bands(int nbr) noexcept
 {
-    nbr_target_ = std::clamp(nbr, 0, max_bands);
+    const int target = std::clamp(nbr, 0, max_bands);
+    fades_changed_ = fades_changed_ || target != nbr_target_;
+    nbr_target_ = target;
     bands_changed_ = true;
-    fades_changed_ = true;
 }
 
 void FilterTapStage::set_band_freq(float freq, int band) noexcept
