@@ -22,8 +22,8 @@ struct ApicBytes
     std::uint32_t bits = 24;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint32_t> palette; // 0xXXRRGGBB each
-    std::vector<std::uint8_t> pixels;   // as stored
+    std::vector<std::uint32_t> palette{}; // 0xXXRRGGBB each
+    std::vector<std::uint8_t> pixels{};   // as stored
     // Replace the counted entries or offsets when not negative.
     long long palette_entries = -1;
     long long pixel_offset = -1;
@@ -90,11 +90,10 @@ inline ApicBytes make_apic(Decoder d, int width, int height,
                            const std::vector<std::uint32_t>& colours,
                            const std::vector<std::uint8_t>& alphas = {})
 {
-    ApicBytes a;
-    a.width = width;
-    a.height = height;
-    a.kind = has_alpha(d) ? 1 : 0;
-    a.bits = d == Decoder::pal8 || d == Decoder::alpha_pal8 ? 8 : 24;
+    ApicBytes a{.kind = has_alpha(d) ? 1u : 0u,
+                .bits = d == Decoder::pal8 || d == Decoder::alpha_pal8 ? 8u : 24u,
+                .width = width,
+                .height = height};
     const int bytes_per_pixel = a.bits == 24 ? 4 : has_alpha(d) ? 2 : 1;
     for (std::size_t i = 0; i < colours.size(); ++i)
     {

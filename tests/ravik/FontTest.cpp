@@ -33,11 +33,10 @@ LoadedFont make_font(bool multicolour, const Strip& s, int rows = 1)
     int width = 0;
     for (const int w : s.widths)
         width += w;
-    ApicBytes a;
-    a.kind = multicolour ? 1 : 2;
-    a.bits = multicolour ? 8 : 0;
-    a.width = width;
-    a.height = rows + 1;
+    ApicBytes a{.kind = multicolour ? 1u : 2u,
+                .bits = multicolour ? 8u : 0u,
+                .width = width,
+                .height = rows + 1};
     if (multicolour)
         a.palette = {0x00000000u, 0x00FFFFFFu, 0x00000001u};
     for (int i = 0; i < rows * width; ++i)
@@ -168,13 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(UnicolorFont, BlendsTheColourByCoverage)
 {
-    ApicBytes a;
-    a.kind = 2;
-    a.bits = 0;
-    a.width = 2;
-    a.height = 2;
-    a.pixels = {128, 255, 0, 0};
-    const auto bytes = a.bytes();
+    const auto bytes =
+        ApicBytes{.kind = 2, .bits = 0, .width = 2, .height = 2, .pixels = {128, 255, 0, 0}}
+            .bytes();
     const auto font = ravik::FontFactory::create_from_data(bytes);
     ASSERT_NE(font, nullptr);
     RenderingBufferMemory buffer(2, 1, 0x44FFFFFFu);
@@ -186,13 +181,12 @@ TEST(UnicolorFont, BlendsTheColourByCoverage)
 
 TEST(MulticolorFont, BlendsThePaletteByInverseSecondByte)
 {
-    ApicBytes a;
-    a.kind = 1;
-    a.bits = 8;
-    a.width = 3;
-    a.height = 2;
-    a.palette = {0x000000FFu, 0x0000FF00u};
-    a.pixels = {0, 0, 1, 127, 1, 255, 0, 0, 0, 0, 0, 0};
+    const ApicBytes a{.kind = 1,
+                      .bits = 8,
+                      .width = 3,
+                      .height = 2,
+                      .palette = {0x000000FFu, 0x0000FF00u},
+                      .pixels = {0, 0, 1, 127, 1, 255, 0, 0, 0, 0, 0, 0}};
     const auto bytes = a.bytes();
     const auto font = ravik::FontFactory::create_from_data(bytes);
     ASSERT_NE(font, nullptr);

@@ -145,11 +145,7 @@ using FontFactoryKinds = testing::TestWithParam<FontKindCase>;
 TEST_P(FontFactoryKinds, ChoosesTheFontOrRefuses)
 {
     const auto& c = GetParam();
-    ApicBytes a;
-    a.kind = c.kind;
-    a.bits = c.bits;
-    a.width = 3;
-    a.height = c.height;
+    ApicBytes a{.kind = c.kind, .bits = c.bits, .width = 3, .height = c.height};
     const int bpp = c.bits == 24 ? 4 : (c.kind == 1 ? 2 : 1);
     a.pixels.assign(static_cast<std::size_t>(3 * c.height * bpp), 0);
     if (c.bits == 8)
@@ -179,13 +175,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FontFactory, RefusesWhatPicturesRefuse)
 {
-    ApicBytes a;
-    a.kind = 1;
-    a.bits = 8;
-    a.width = 2;
-    a.height = 2;
-    a.palette.resize(257);
-    a.pixels.assign(8, 0);
+    ApicBytes a{.kind = 1,
+                .bits = 8,
+                .width = 2,
+                .height = 2,
+                .palette = std::vector<std::uint32_t>(257),
+                .pixels = std::vector<std::uint8_t>(8)};
     EXPECT_EQ(ravik::FontFactory::create_from_data(a.bytes()), nullptr) << "257 entries";
     a.palette.resize(1);
     a.pixels[4] = 1;
