@@ -61,12 +61,7 @@ public:
     // Rates outside 4000..384000 Hz are not supported by the engine, which clamps them.
     void set_sample_rate(float rate);
     // Whether the right output is connected, so that the bank runs two channels.
-    void set_stereo(bool stereo) noexcept
-    {
-        // Only the left lanes fade while the bank runs one channel: the right ones catch up.
-        fades_changed_ = fades_changed_ || (stereo && !stereo_);
-        stereo_ = stereo;
-    }
+    void set_stereo(bool stereo) noexcept { stereo_ = stereo; }
     // Every 64 samples (n = 64): parameters, coefficients, delays, fades and level.
     void control_step(int n) noexcept;
     // Writes n samples per channel into the delay lines and renders the bank into dst (one
