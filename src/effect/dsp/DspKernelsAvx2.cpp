@@ -3,12 +3,4 @@
 // library, so no AVX code can leak into functions that the baseline program shares.
 #include "effect/dsp/DspKernelsAvx2Types.hpp"
 
-const DspKernels DspKernels::avx2 = {dsp_kernels_impl::run_bank<Avx2>,
-                                     dsp_kernels_impl::run_main_band<Avx2>,
-                                     dsp_kernels_impl::run_atan<Avx2>,
-                                     dsp_kernels_impl::shape_exact<Avx2>,
-                                     dsp_kernels_impl::sanitize<Avx2>,
-                                     dsp_kernels_impl::add<Avx2>,
-                                     make_noise,
-                                     dsp_kernels_impl::design_band_pass<Avx2d>,
-                                     "AVX2"};
+constinit const DspKernels DspKernels::avx2 = make_wide_kernels("AVX2");

@@ -1,8 +1,8 @@
 #pragma once
 
-// The eight-lane vector types and the noise generator of the wide kernels. Included only by the
-// units compiled for AVX2, each of which gets its own copies in its anonymous namespace, built
-// with that unit's instruction set.
+// The eight-lane vector types, the noise generator and the table of the wide kernels. Included only
+// by the units compiled for AVX2, each of which gets its own copies in its anonymous namespace,
+// built with that unit's instruction set.
 #include <immintrin.h>
 
 #include "effect/dsp/DspKernelsImpl.hpp"
@@ -144,6 +144,20 @@ void make_noise(float* dst, std::uint32_t& state, int n) noexcept
         last = s[j];
     }
     state = last;
+}
+
+// The kernels of a unit, under the name it gives them.
+constexpr DspKernels make_wide_kernels(const char* name)
+{
+    return {dsp_kernels_impl::run_bank<Avx2>,
+            dsp_kernels_impl::run_main_band<Avx2>,
+            dsp_kernels_impl::run_atan<Avx2>,
+            dsp_kernels_impl::shape_exact<Avx2>,
+            dsp_kernels_impl::sanitize<Avx2>,
+            dsp_kernels_impl::add<Avx2>,
+            make_noise,
+            dsp_kernels_impl::design_band_pass<Avx2d>,
+            name};
 }
 
 } // namespace

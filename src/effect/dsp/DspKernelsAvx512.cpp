@@ -3,12 +3,4 @@
 // coefficients and histories in registers. Products and sums stay separate here too.
 #include "effect/dsp/DspKernelsAvx2Types.hpp"
 
-const DspKernels DspKernels::avx512 = {dsp_kernels_impl::run_bank<Avx2>,
-                                       dsp_kernels_impl::run_main_band<Avx2>,
-                                       dsp_kernels_impl::run_atan<Avx2>,
-                                       dsp_kernels_impl::shape_exact<Avx2>,
-                                       dsp_kernels_impl::sanitize<Avx2>,
-                                       dsp_kernels_impl::add<Avx2>,
-                                       make_noise,
-                                       dsp_kernels_impl::design_band_pass<Avx2d>,
-                                       "AVX512VL"};
+constinit const DspKernels DspKernels::avx512 = make_wide_kernels("AVX512VL");
