@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <utility>
 
 #include "effect/param/ParamBandDelay.hpp"
 #include "effect/param/ParamHarmBalance.hpp"
@@ -206,24 +207,6 @@ void FilterTapStage::set_nbr_target_bands(int nbr) noexcept
     bands_changed_ = true;
 }
 
-void FilterTapStage::set_band_freq(float freq, int band) noexcept
-{
-    if (band >= 0 && band < max_bands)
-    {
-        filters_[band].set_freq(freq);
-        bands_changed_ = true;
-    }
-}
-
-void FilterTapStage::set_band_q(float q, int band) noexcept
-{
-    if (band >= 0 && band < max_bands)
-    {
-        filters_[band].set_q(q);
-        bands_changed_ = true;
-    }
-}
-
 void FilterTapStage::read_params() noexcept
 {
     if (evolution_param_ != nullptr)
@@ -302,15 +285,23 @@ void FilterTapStage::update_designs() noexcept
         sync_lane_coefs();
         return;
     }
-    // Every band designed, as at every gliding step: the lanes are filled from the job's rows in
-    // whole vectors rather than band by band from the filters, which hold the same values.
+    // Every band designed, as at every gliding step: the lanes are filled from the job's rows four
+    // bands at a time, zero past the last band, rather than band by band from the filters, which
+    // hold the same values.
     constexpr int right = BandLanes::bands;
-    for (int b = 0; b < BandLanes::bands; ++b)
+    static_assert(BandPassDesignJob::max_bands == BandLanes::bands);
+    const __m128i count = _mm_set1_epi32(nbr);
+    for (int b = 0; b < BandLanes::bands; b += 4)
     {
-        const bool on = b < nbr;
-        lanes_.b0[b] = lanes_.b0[right + b] = on ? job.b0[b] : 0.0f;
-        lanes_.a1[b] = lanes_.a1[right + b] = on ? job.a1[b] : 0.0f;
-        lanes_.a2[b] = lanes_.a2[right + b] = on ? job.a2[b] : 0.0f;
+        const __m128 on =
+            _mm_castsi128_ps(_mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), count));
+        for (const auto& [lane, row] : {std::pair{lanes_.b0, job.b0}, std::pair{lanes_.a1, job.a1},
+                                        std::pair{lanes_.a2, job.a2}})
+        {
+            const __m128 v = _mm_and_ps(on, _mm_load_ps(row + b));
+            _mm_store_ps(lane + b, v);
+            _mm_store_ps(lane + right + b, v);
+        }
     }
 }
 

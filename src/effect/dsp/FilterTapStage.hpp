@@ -73,8 +73,23 @@ public:
     void set_nbr_proc_bands(int nbr) noexcept;
     void set_nbr_full_bands(int nbr) noexcept;
     void set_nbr_target_bands(int nbr) noexcept;
-    void set_band_freq(float freq, int band) noexcept;
-    void set_band_q(float q, int band) noexcept;
+    // Inline: the layout sets every band at every gliding step.
+    void set_band_freq(float freq, int band) noexcept
+    {
+        if (band >= 0 && band < max_bands)
+        {
+            filters_[band].set_freq(freq);
+            bands_changed_ = true;
+        }
+    }
+    void set_band_q(float q, int band) noexcept
+    {
+        if (band >= 0 && band < max_bands)
+        {
+            filters_[band].set_q(q);
+            bands_changed_ = true;
+        }
+    }
     int get_nbr_proc_bands() const noexcept { return nbr_proc_; }
     int get_nbr_full_bands() const noexcept { return nbr_full_; }
     int get_nbr_target_bands() const noexcept { return nbr_target_; }
