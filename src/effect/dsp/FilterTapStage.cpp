@@ -49,6 +49,29 @@ void clear_chunk(float* dst, int n) noexcept
     }
 }
 
+// Whether the first n settings of the job can all be designed: finite, frequency and Q above
+// 0, gain not below 0 (NaN fails every comparison).
+bool designable(const BandPassDesignJob& job, int n) noexcept
+{
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 most = _mm_set1_ps(std::numeric_limits<float>::max());
+    const __m128i count = _mm_set1_epi32(n);
+    __m128 bad = zero;
+    for (int b = 0; b < n; b += 4)
+    {
+        const __m128 in =
+            _mm_castsi128_ps(_mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), count));
+        const __m128 freq = _mm_load_ps(job.freq + b);
+        const __m128 q = _mm_load_ps(job.q + b);
+        const __m128 gain = _mm_load_ps(job.gain + b);
+        __m128 ok = _mm_and_ps(_mm_cmpgt_ps(freq, zero), _mm_cmple_ps(freq, most));
+        ok = _mm_and_ps(ok, _mm_and_ps(_mm_cmpgt_ps(q, zero), _mm_cmple_ps(q, most)));
+        ok = _mm_and_ps(ok, _mm_and_ps(_mm_cmpge_ps(gain, zero), _mm_cmple_ps(gain, most)));
+        bad = _mm_or_ps(bad, _mm_andnot_ps(ok, in));
+    }
+    return _mm_movemask_ps(bad) == 0;
+}
+
 double sanitized(double val, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
@@ -245,32 +268,49 @@ void FilterTapStage::compute_delays() noexcept
 void FilterTapStage::update_designs() noexcept
 {
     // All processed bands at once; a band whose settings cannot be designed keeps its
-    // coefficients, as update() would.
+    // coefficients, as update() would. The bands are designable but for settings no host can
+    // give, and this runs at every gliding step: their settings are checked four at a time, and
+    // band by band only when some band fails.
     BandPassDesignJob& job = design_job_;
-    int nbr = 0;
-    int band_of[max_bands];
+    int same_kind = 1;
     for (int b = 0; b < nbr_proc_; ++b)
     {
         const Biquad& f = filters_[b];
-        // Tested as a whole, without a branch per condition: the bands are valid but for
-        // settings no host can give, and this runs for every band at every gliding step.
-        const float freq = f.get_freq();
-        const float q = f.get_q();
-        const float gain = f.get_gain();
-        constexpr float most = std::numeric_limits<float>::max();
-        const int valid = int(f.get_type() == Biquad::type_band_pass) & int(freq > 0.0f) &
-                          int(freq <= most) & int(q > 0.0f) & int(q <= most) & int(gain >= 0.0f) &
-                          int(gain <= most) & int(f.get_sample_rate() == rate_);
-        if (!valid)
+        job.freq[b] = f.get_freq();
+        job.gain[b] = f.get_gain();
+        job.q[b] = f.get_q();
+        same_kind &=
+            int(f.get_type() == Biquad::type_band_pass) & int(f.get_sample_rate() == rate_);
+    }
+    int nbr = nbr_proc_;
+    int band_of[max_bands];
+    for (int b = 0; b < nbr; ++b)
+    {
+        band_of[b] = b;
+    }
+    if (!same_kind || !designable(job, nbr))
+    {
+        nbr = 0;
+        for (int b = 0; b < nbr_proc_; ++b)
         {
-            filters_[b].update();
-            continue;
+            const Biquad& f = filters_[b];
+            const float freq = f.get_freq();
+            const float q = f.get_q();
+            const float gain = f.get_gain();
+            constexpr float most = std::numeric_limits<float>::max();
+            if (f.get_type() != Biquad::type_band_pass || !(freq > 0.0f && freq <= most) ||
+                !(q > 0.0f && q <= most) || !(gain >= 0.0f && gain <= most) ||
+                f.get_sample_rate() != rate_)
+            {
+                filters_[b].update();
+                continue;
+            }
+            job.freq[nbr] = freq;
+            job.gain[nbr] = gain;
+            job.q[nbr] = q;
+            band_of[nbr] = b;
+            ++nbr;
         }
-        job.freq[nbr] = freq;
-        job.gain[nbr] = gain;
-        job.q[nbr] = q;
-        band_of[nbr] = b;
-        ++nbr;
     }
     job.n = nbr;
     job.rate = rate_;

@@ -1,8 +1,11 @@
 #include "effect/dsp/FilterTapStage.hpp"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "effect/EngineRig.hpp"
@@ -202,5 +205,38 @@ TEST(FilterTapStage, EachBandIsItsFilterOnTheDelayedInputFromWhenItJoins)
                 << kernels->name << ", float rounding, sample " << i;
             ASSERT_EQ(out[0][i], out[1][i]) << "both channels run the same bands, sample " << i;
         }
+    }
+}
+
+// A band whose settings cannot describe a filter keeps the coefficients it had, and the others
+// are still designed as their own filters design them.
+TEST(FilterTapStage, ABandThatCannotBeDesignedKeepsItsCoefficients)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto& [freq, q] : {std::pair{nan, 3.0f}, std::pair{0.0f, 3.0f}, std::pair{inf, 3.0f},
+                                  std::pair{900.0f, 0.0f}})
+    {
+        EngineRig rig;
+        FilterTapStage& stage = rig.dsp->use_filter_stage();
+        use_bands(stage, 6, 300.0f);
+        stage.control_step(64);
+        const BiquadCoefs kept = stage.use_band_filter(2).get_coefs();
+        stage.set_band_freq(700.0f, 1);
+        stage.set_band_freq(freq, 2);
+        stage.set_band_q(q, 2);
+        stage.control_step(64);
+        SCOPED_TRACE(testing::Message() << "frequency " << freq << ", Q " << q);
+        EXPECT_EQ(std::memcmp(&stage.use_band_filter(2).get_coefs(), &kept, sizeof kept), 0);
+        for (const int b : {1, 5})
+        {
+            Biquad own = stage.use_band_filter(b);
+            own.update();
+            EXPECT_EQ(std::memcmp(&stage.use_band_filter(b).get_coefs(), &own.get_coefs(),
+                                  sizeof(BiquadCoefs)),
+                      0)
+                << "band " << b;
+        }
+        EXPECT_EQ(stage.use_band_filter(1).get_freq(), 700.0f);
     }
 }
