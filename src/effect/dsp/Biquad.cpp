@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace
@@ -206,18 +207,16 @@ void Biquad::compute_block(BiquadBlock& block) const noexcept
     {
         h[i] = -a1 * h[i - 1] - a2 * h[i - 2];
     }
-    // Each column is the response shifted down: narrowed once, then copied.
-    float hf[len];
+    // Each column is the response shifted down: narrowed once behind a run of zeros, then each
+    // column read from the run as one window (this runs at every step of a cutoff glide).
+    float padded[2 * len] = {};
     for (int i = 0; i < len; ++i)
     {
-        hf[i] = static_cast<float>(h[i]);
+        padded[len + i] = static_cast<float>(h[i]);
     }
     for (int k = 0; k < len; ++k)
     {
-        for (int j = 0; j < len; ++j)
-        {
-            block.col[k][j] = j >= k ? hf[j - k] : 0.0f;
-        }
+        std::memcpy(block.col[k], padded + len - k, sizeof block.col[k]);
     }
     // The previous outputs reach sample j as y1 h[j + 1] - y2 a2 h[j]. Written in y1 and the
     // difference y1 - y2, the two products no longer cancel for poles near z = 1 (low, sharp
