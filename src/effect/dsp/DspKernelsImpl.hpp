@@ -385,8 +385,8 @@ void shape_outputs(const MainBandJob& job, int n)
         return;
     }
     const reg rk = V::set1(job.shape_k);
-    // u for w samples of channel c from t on, read from the given copies of dst, gain and mix.
-    auto shape_at = [&](int c, const float* y, const float* gain, const float* mix)
+    // u for w samples of channel c, read from the given copies of dst, gain and mix.
+    auto u_from = [&](int c, const float* y, const float* gain, const float* mix)
     {
         reg u = V::loadu(y);
         if (job.gain != nullptr)
@@ -397,21 +397,13 @@ void shape_outputs(const MainBandJob& job, int n)
         {
             u = V::add(V::loadu(mix), u);
         }
-        return shape_reg<V>(u, rk);
+        return u;
     };
-    // u of w samples of channel c from t on.
+    // u for w samples of channel c from t on.
     auto u_at = [&](int c, int t)
     {
-        reg u = V::loadu(job.dst[c] + t);
-        if (job.gain != nullptr)
-        {
-            u = V::mul(V::loadu(job.gain + t), u);
-        }
-        if (job.mix[c] != nullptr)
-        {
-            u = V::add(V::loadu(job.mix[c] + t), u);
-        }
-        return u;
+        return u_from(c, job.dst[c] + t, job.gain != nullptr ? job.gain + t : nullptr,
+                      job.mix[c] != nullptr ? job.mix[c] + t : nullptr);
     };
     // Two vectors of every channel side by side (a channel that is not shaped is computed and
     // dropped).
@@ -463,7 +455,7 @@ void shape_outputs(const MainBandJob& job, int n)
             mix[i] = job.mix[c] != nullptr ? job.mix[c][t + i] : 0.0f;
         }
         alignas(32) float out[w];
-        V::store(out, shape_at(c, y, gain, mix));
+        V::store(out, shape_reg<V>(u_from(c, y, gain, mix), rk));
         for (int i = 0; i < n - t; ++i)
         {
             job.shaped[c][t + i] = out[i];
