@@ -29,9 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "effect/FakeHostDsp.hpp"
-#include "effect/dsp/VantrelDsp.hpp"
-#include "plux/param/NormalizedParamInterface.hpp"
+#include "effect/EngineRig.hpp"
 #include "plux/vst2/Vst2Abi.hpp"
 #include "vst2host/Host.hpp"
 
@@ -151,8 +149,8 @@ public:
         return std::abs(std::atof(get_display(index).c_str()) - wanted) <= 0.02 * std::abs(wanted);
     }
 
-    void set(VstInt32 index, float value) { effect_->setParameter(effect_, index, value); }
-    float get(VstInt32 index) { return effect_->getParameter(effect_, index); }
+    void set(VstInt32 index, float value) { host_.set_parameter(index, value); }
+    float get(VstInt32 index) { return host_.get_parameter(index); }
 
     void process(float** inputs)
     {
@@ -242,23 +240,18 @@ std::unique_ptr<PluginRig> make_morvane(Scene scene)
 }
 
 // The engine with the plug-in's parameter values, as its own benchmark drives it.
-struct EngineRig
+struct EngineScene
 {
-    FakeHostDsp host;
-    VantrelDsp dsp;
+    EngineRig engine{rate};
     std::vector<float> out[2];
 
-    explicit EngineRig(PluginRig& values)
+    explicit EngineScene(PluginRig& values)
     {
-        dsp.set_host(&host);
-        dsp.init();
-        dsp.set_sample_rate(rate);
-        dsp.start();
-        for (int i = 0; i < dsp.get_nbr_param(); ++i)
+        for (int i = 0; i < engine.dsp->get_nbr_param(); ++i)
         {
             set(i, values.get(i));
         }
-        dsp.clear_buffers();
+        engine.dsp->clear_buffers();
         for (auto& ch : out)
         {
             ch.resize(block);
@@ -270,12 +263,12 @@ struct EngineRig
         }
     }
 
-    void set(int index, float value) { dsp.use_param(index).set_nrm_and_notify(value); }
+    void set(int index, float value) { engine.dsp->use_param(index).set_nrm_and_notify(value); }
 
     void process(float** inputs)
     {
         float* outputs[2] = {out[0].data(), out[1].data()};
-        dsp.process(outputs, inputs, block, 0);
+        engine.dsp->process(outputs, inputs, block, 0);
         benchmark::DoNotOptimize(out[0].data());
         benchmark::DoNotOptimize(out[1].data());
     }
@@ -286,7 +279,7 @@ struct EngineRig
 struct Rigs
 {
     std::map<Scene, std::unique_ptr<PluginRig>> morvane;
-    std::map<Scene, std::unique_ptr<EngineRig>> engine;
+    std::map<Scene, std::unique_ptr<EngineScene>> engine;
     std::unique_ptr<PluginRig> lsp;
     bool lsp_made = false;
 };
@@ -303,7 +296,7 @@ PluginRig* use_morvane(Scene scene)
     return morvane_error.empty() ? rig.get() : nullptr;
 }
 
-EngineRig* use_engine(Scene scene)
+EngineScene* use_engine(Scene scene)
 {
     auto& rig = rigs->engine[scene];
     if (rig == nullptr)
@@ -313,7 +306,7 @@ EngineRig* use_engine(Scene scene)
         {
             return nullptr;
         }
-        rig = std::make_unique<EngineRig>(*values);
+        rig = std::make_unique<EngineScene>(*values);
     }
     return rig.get();
 }
