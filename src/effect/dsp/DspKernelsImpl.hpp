@@ -678,9 +678,9 @@ inline void cot_pi(typename VD::reg (&x)[R])
     }
 }
 
-// R registers of bands from band `first` on, side by side.
+// The first R registers of bands, side by side.
 template <class VD, int R>
-void design_registers(BandPassDesignJob& job, int first) noexcept
+void design_registers(BandPassDesignJob& job) noexcept
 {
     using reg = typename VD::reg;
     constexpr int w = VD::width;
@@ -690,7 +690,7 @@ void design_registers(BandPassDesignJob& job, int first) noexcept
     const reg two = VD::set1(2.0);
     const reg zero = VD::set1(0.0);
     // G/Q and 1/Q in float, 4 bands at a time.
-    for (int b = first; b < first + R * w; b += 4)
+    for (int b = 0; b < R * w; b += 4)
     {
         const __m128 q = _mm_load_ps(job.q + b);
         _mm_store_ps(job.s1 + b, _mm_div_ps(_mm_load_ps(job.gain + b), q));
@@ -699,13 +699,13 @@ void design_registers(BandPassDesignJob& job, int first) noexcept
     reg k[R];
     for (int i = 0; i < R; ++i)
     {
-        const reg freq = VD::min(VD::from_float(job.freq + first + i * w), limit);
+        const reg freq = VD::min(VD::from_float(job.freq + i * w), limit);
         k[i] = VD::div(freq, rate);
     }
     cot_pi<VD, R>(k);
     for (int i = 0; i < R; ++i)
     {
-        const int b = first + i * w;
+        const int b = i * w;
         const reg s1 = VD::from_float(job.s1 + b);
         const reg d1 = VD::from_float(job.d1 + b);
         const reg kk = VD::mul(k[i], k[i]);
@@ -734,16 +734,16 @@ void design_band_pass(BandPassDesignJob& job) noexcept
     case 0:
         break;
     case 1:
-        design_registers<VD, per_group>(job, 0);
+        design_registers<VD, per_group>(job);
         break;
     case 2:
-        design_registers<VD, 2 * per_group>(job, 0);
+        design_registers<VD, 2 * per_group>(job);
         break;
     case 3:
-        design_registers<VD, 3 * per_group>(job, 0);
+        design_registers<VD, 3 * per_group>(job);
         break;
     default:
-        design_registers<VD, 4 * per_group>(job, 0);
+        design_registers<VD, 4 * per_group>(job);
         break;
     }
 }

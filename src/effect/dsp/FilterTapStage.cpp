@@ -49,27 +49,24 @@ void clear_chunk(float* dst, int n) noexcept
     }
 }
 
-// Whether the first n settings of the job can all be designed: finite, frequency and Q above
-// 0, gain not below 0 (NaN fails every comparison).
-bool designable(const BandPassDesignJob& job, int n) noexcept
+// The first n settings of the job that cannot be designed, bit b for band b: not finite,
+// frequency or Q not above 0, gain below 0 (NaN fails every comparison).
+int undesignable(const BandPassDesignJob& job, int n) noexcept
 {
     const __m128 zero = _mm_setzero_ps();
     const __m128 most = _mm_set1_ps(std::numeric_limits<float>::max());
-    const __m128i count = _mm_set1_epi32(n);
-    __m128 bad = zero;
+    int bad = 0;
     for (int b = 0; b < n; b += 4)
     {
-        const __m128 in =
-            _mm_castsi128_ps(_mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), count));
         const __m128 freq = _mm_load_ps(job.freq + b);
         const __m128 q = _mm_load_ps(job.q + b);
         const __m128 gain = _mm_load_ps(job.gain + b);
         __m128 ok = _mm_and_ps(_mm_cmpgt_ps(freq, zero), _mm_cmple_ps(freq, most));
         ok = _mm_and_ps(ok, _mm_and_ps(_mm_cmpgt_ps(q, zero), _mm_cmple_ps(q, most)));
         ok = _mm_and_ps(ok, _mm_and_ps(_mm_cmpge_ps(gain, zero), _mm_cmple_ps(gain, most)));
-        bad = _mm_or_ps(bad, _mm_andnot_ps(ok, in));
+        bad |= (~_mm_movemask_ps(ok) & 0xF) << b;
     }
-    return _mm_movemask_ps(bad) == 0;
+    return bad & ((1 << n) - 1);
 }
 
 double sanitized(double val, double lo, double hi, double fallback) noexcept
@@ -270,44 +267,37 @@ void FilterTapStage::update_designs() noexcept
     // All processed bands at once; a band whose settings cannot be designed keeps its
     // coefficients, as update() would. The bands are designable but for settings no host can
     // give, and this runs at every gliding step: their settings are checked four at a time, and
-    // band by band only when some band fails.
+    // the job is compacted only when some band fails.
     BandPassDesignJob& job = design_job_;
-    int same_kind = 1;
+    int refused = 0;
     for (int b = 0; b < nbr_proc_; ++b)
     {
         const Biquad& f = filters_[b];
         job.freq[b] = f.get_freq();
         job.gain[b] = f.get_gain();
         job.q[b] = f.get_q();
-        same_kind &=
-            int(f.get_type() == Biquad::type_band_pass) & int(f.get_sample_rate() == rate_);
+        refused |= int(f.get_type() != Biquad::type_band_pass || f.get_sample_rate() != rate_) << b;
     }
+    refused |= undesignable(job, nbr_proc_);
     int nbr = nbr_proc_;
     int band_of[max_bands];
     for (int b = 0; b < nbr; ++b)
     {
         band_of[b] = b;
     }
-    if (!same_kind || !designable(job, nbr))
+    if (refused != 0)
     {
         nbr = 0;
         for (int b = 0; b < nbr_proc_; ++b)
         {
-            const Biquad& f = filters_[b];
-            const float freq = f.get_freq();
-            const float q = f.get_q();
-            const float gain = f.get_gain();
-            constexpr float most = std::numeric_limits<float>::max();
-            if (f.get_type() != Biquad::type_band_pass || !(freq > 0.0f && freq <= most) ||
-                !(q > 0.0f && q <= most) || !(gain >= 0.0f && gain <= most) ||
-                f.get_sample_rate() != rate_)
+            if ((refused >> b) & 1)
             {
                 filters_[b].update();
                 continue;
             }
-            job.freq[nbr] = freq;
-            job.gain[nbr] = gain;
-            job.q[nbr] = q;
+            job.freq[nbr] = job.freq[b];
+            job.gain[nbr] = job.gain[b];
+            job.q[nbr] = job.q[b];
             band_of[nbr] = b;
             ++nbr;
         }
