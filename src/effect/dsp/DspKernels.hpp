@@ -145,6 +145,10 @@ struct DspKernels
                         int n) noexcept;
     // dst = src with every NaN or infinite sample replaced by 0. dst may be src.
     void (*sanitize)(float* dst, const float* src, int n) noexcept;
+    // dst = bank + gain main, or gain main without a bank, sample by sample, with every NaN or
+    // infinite result replaced by 0: the main band mixed into the bank. dst may be bank or main.
+    void (*mix_clean)(float* dst, const float* bank, const float* main, const float* gain,
+                      int n) noexcept;
     // dst = a + b. dst may be a or b.
     void (*add)(float* dst, const float* a, const float* b, int n) noexcept;
     // The delay-line noise for n samples: per sample the state becomes

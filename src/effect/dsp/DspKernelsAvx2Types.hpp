@@ -154,6 +154,7 @@ constexpr DspKernels make_wide_kernels(const char* name)
             dsp_kernels_impl::run_atan<Avx2>,
             dsp_kernels_impl::shape_exact<Avx2>,
             dsp_kernels_impl::sanitize<Avx2>,
+            dsp_kernels_impl::mix_clean<Avx2>,
             dsp_kernels_impl::add<Avx2>,
             make_noise,
             dsp_kernels_impl::design_band_pass<Avx2d>,

@@ -763,15 +763,42 @@ void add(float* dst, const float* a, const float* b, int n) noexcept
     }
 }
 
+// x, or 0 where x is NaN or infinite: x - x is 0 exactly for finite x and NaN otherwise.
+template <class V>
+inline reg_t<V> finite_or_zero(reg_t<V> x)
+{
+    return V::and_(V::eq(V::sub(x, x), V::zero()), x);
+}
+
 template <class V>
 void sanitize(float* dst, const float* src, int n) noexcept
 {
-    for_each_vector<V>(dst, src, n,
-                       [](reg_t<V> x)
-                       {
-                           // x - x is 0 exactly for finite x and NaN otherwise.
-                           return V::and_(V::eq(V::sub(x, x), V::zero()), x);
-                       });
+    for_each_vector<V>(dst, src, n, [](reg_t<V> x) { return finite_or_zero<V>(x); });
+}
+
+template <class V>
+void mix_clean(float* dst, const float* bank, const float* main, const float* gain, int n) noexcept
+{
+    constexpr int w = V::width;
+    int t = 0;
+    for (; t + w <= n; t += w)
+    {
+        reg_t<V> v = V::mul(V::loadu(gain + t), V::loadu(main + t));
+        if (bank != nullptr)
+        {
+            v = V::add(V::loadu(bank + t), v);
+        }
+        V::storeu(dst + t, finite_or_zero<V>(v));
+    }
+    for (; t < n; ++t)
+    {
+        float v = gain[t] * main[t];
+        if (bank != nullptr)
+        {
+            v = bank[t] + v;
+        }
+        dst[t] = v - v == 0.0f ? v : 0.0f;
+    }
 }
 
 } // namespace dsp_kernels_impl

@@ -33,6 +33,13 @@ constexpr int page_floats = page_bytes / static_cast<int>(sizeof(float));
 constexpr std::uintptr_t line_from_work_bytes = 1024;
 
 constexpr double sqrt_half = 0.7071067811865476;
+
+// Delay steps of each band, for a positive and a negative Evolution (the last entry pads the
+// pairs).
+alignas(16) constexpr double rising_steps[BandLanes::bands] = {0, 1, 2,  3,  4,  5,  6,  7,
+                                                               8, 9, 10, 11, 12, 13, 14, 15};
+alignas(16) constexpr double falling_steps[BandLanes::bands] = {15, 14, 13, 12, 11, 10, 9, 8,
+                                                                7,  6,  5,  4,  3,  2,  1, 0};
 constexpr double seconds_per_ms = 0.001;
 
 // Zeroes a chunk with vector stores: memset's start-up costs more than these few stores.
@@ -79,12 +86,17 @@ double sanitized(double val, double lo, double hi, double fallback) noexcept
 FilterTapStage::FilterTapStage()
 {
     size_lines(rate_);
-    for (Biquad& f : filters_)
+    // Every band starts as a default filter made a band-pass of gain 1.
+    const Biquad flat;
+    for (int b = 0; b < BandLanes::bands; ++b)
     {
-        f.set_type(Biquad::type_band_pass);
-        f.set_gain(1.0f);
-        f.update();
+        bands_.freq[b] = flat.get_freq();
+        bands_.q[b] = flat.get_q();
+        bands_.gain[b] = 1.0f;
     }
+    bands_.n = BandLanes::bands;
+    bands_.rate = rate_;
+    design_bands();
     compute_delays();
 }
 
@@ -124,12 +136,7 @@ void FilterTapStage::init(plux::PluginInternal& param_list, LinearRamp<double>& 
     tone_param_ = tone.get();
 
     compute_delays();
-    for (Biquad& f : filters_)
-    {
-        f.set_type(Biquad::type_band_pass);
-        f.set_gain(1.0f);
-        f.update();
-    }
+    design_bands();
     bands_changed_ = true;
 }
 
@@ -185,11 +192,8 @@ void FilterTapStage::set_sample_rate(float rate)
     }
     rate_ = rate;
     evolution_glide_.set_sample_rate(rate);
-    for (Biquad& f : filters_)
-    {
-        f.set_sample_rate(rate);
-        f.update();
-    }
+    bands_.rate = rate;
+    design_bands();
     bands_changed_ = true;
     size_lines(rate);
     compute_delays();
@@ -200,8 +204,9 @@ void FilterTapStage::set_nbr_proc_bands(int nbr) noexcept
     const int proc = std::clamp(nbr, 0, max_bands);
     // A band that joins starts from silence, like one never computed: the kernels run whole
     // vectors of lanes and leave history in the lanes of bands not processed, which would
-    // otherwise depend on the vector width.
-    for (int b = nbr_proc_; b < proc; ++b)
+    // otherwise depend on the vector width. A band that leaves is cleared too, so that the lanes
+    // of bands not processed always hold a finite history.
+    for (int b = std::min(proc, nbr_proc_); b < std::max(proc, nbr_proc_); ++b)
     {
         clear_lanes(b);
     }
@@ -250,106 +255,102 @@ void FilterTapStage::compute_delays() noexcept
     const int longest = size_ - max_chunk - 8;
     // Every delay is at least 0 and within the line, or NaN (taken as 0), so rounding half up
     // is the whole part plus one when the fraction reaches one half: the result of round_int,
-    // in a loop the compiler vectorises, run at every control step while Evolution glides.
-    for (int band = 0; band < max_bands; ++band)
+    // two bands at a time, at every control step while Evolution glides.
+    const double* steps = t >= 0.0 ? rising_steps : falling_steps;
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d most = _mm_set1_pd(static_cast<double>(longest));
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128d scale = _mm_set1_pd(span);
+    const __m128d rate = _mm_set1_pd(r);
+    for (int band = 0; band < BandLanes::bands; band += 2)
     {
-        const double steps = t >= 0.0 ? band : max_delay_steps - band;
-        const double d = steps * span * r;
-        const double x = d > 0.0 ? std::min(d, static_cast<double>(longest)) : 0.0;
-        const int whole = static_cast<int>(x);
-        delays_[band] = whole + static_cast<int>(x - static_cast<double>(whole) >= 0.5);
+        const __m128d d = _mm_mul_pd(_mm_mul_pd(_mm_load_pd(steps + band), scale), rate);
+        // min returns its second operand for a NaN, which the mask then turns into 0.
+        const __m128d x = _mm_and_pd(_mm_cmpgt_pd(d, zero), _mm_min_pd(d, most));
+        const __m128i whole = _mm_cvttpd_epi32(x);
+        const __m128d up = _mm_cmpge_pd(_mm_sub_pd(x, _mm_cvtepi32_pd(whole)), half);
+        const __m128i up32 = _mm_shuffle_epi32(_mm_castpd_si128(up), _MM_SHUFFLE(3, 3, 2, 0));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(delays_ + band), _mm_sub_epi32(whole, up32));
     }
     delays_[BandLanes::bands - 1] = delays_[max_bands - 1];
 }
 
-void FilterTapStage::update_designs() noexcept
+void FilterTapStage::set_band_settings(const float* freq, const float* q, int n) noexcept
 {
-    // All processed bands at once; a band whose settings cannot be designed keeps its
-    // coefficients, as update() would. The bands are designable but for settings no host can
-    // give, and this runs at every gliding step: their settings are checked four at a time, and
-    // the job is compacted only when some band fails.
-    BandPassDesignJob& job = design_job_;
-    int refused = 0;
-    for (int b = 0; b < nbr_proc_; ++b)
+    const auto count = static_cast<std::size_t>(std::clamp(n, 0, max_bands));
+    std::memcpy(bands_.freq, freq, count * sizeof(float));
+    std::memcpy(bands_.q, q, count * sizeof(float));
+    bands_changed_ = true;
+}
+
+Biquad FilterTapStage::get_band_filter(int band) const noexcept
+{
+    Biquad f;
+    f.set_type(Biquad::type_band_pass);
+    f.set_sample_rate(rate_);
+    f.set_freq(bands_.freq[band]);
+    f.set_gain(bands_.gain[band]);
+    f.set_q(bands_.q[band]);
+    f.apply_band_pass_design(
+        bands_.s1[band], bands_.d1[band],
+        {bands_.b0[band], bands_.b1[band], bands_.b2[band], bands_.a1[band], bands_.a2[band]});
+    return f;
+}
+
+void FilterTapStage::design_bands() noexcept
+{
+    // All bands at once, those not processed too: it costs no more than the processed ones alone,
+    // and a band that joins finds its design ready. A band whose settings cannot be designed
+    // keeps its last design, as Biquad::update() would. The bands are designable but for
+    // settings no host can give, so they are checked four at a time and copied only when one
+    // fails.
+    const int refused = undesignable(bands_, BandLanes::bands);
+    if (refused == 0)
     {
-        const Biquad& f = filters_[b];
-        job.freq[b] = f.get_freq();
-        job.gain[b] = f.get_gain();
-        job.q[b] = f.get_q();
-        refused |= int(f.get_type() != Biquad::type_band_pass || f.get_sample_rate() != rate_) << b;
-    }
-    refused |= undesignable(job, nbr_proc_);
-    int nbr = nbr_proc_;
-    int band_of[max_bands];
-    for (int b = 0; b < nbr; ++b)
-    {
-        band_of[b] = b;
-    }
-    if (refused != 0)
-    {
-        nbr = 0;
-        for (int b = 0; b < nbr_proc_; ++b)
-        {
-            if ((refused >> b) & 1)
-            {
-                filters_[b].update();
-                continue;
-            }
-            job.freq[nbr] = job.freq[b];
-            job.gain[nbr] = job.gain[b];
-            job.q[nbr] = job.q[b];
-            band_of[nbr] = b;
-            ++nbr;
-        }
-    }
-    job.n = nbr;
-    job.rate = rate_;
-    kernels_->design_band_pass(job);
-    for (int i = 0; i < nbr; ++i)
-    {
-        filters_[band_of[i]].apply_band_pass_design(
-            job.s1[i], job.d1[i], {job.b0[i], job.b1[i], job.b2[i], job.a1[i], job.a2[i]});
-    }
-    if (nbr != nbr_proc_)
-    {
-        sync_lane_coefs();
+        kernels_->design_band_pass(bands_);
         return;
     }
-    // Every band designed, as at every gliding step: the lanes are filled from the job's rows four
-    // bands at a time, zero past the last band, rather than band by band from the filters, which
-    // hold the same values.
+    const BandPassDesignJob last = bands_;
+    kernels_->design_band_pass(bands_);
+    for (int b = 0; b < BandLanes::bands; ++b)
+    {
+        if ((refused >> b) & 1)
+        {
+            for (const auto& [to, from] :
+                 {std::pair{bands_.s1, last.s1}, std::pair{bands_.d1, last.d1},
+                  std::pair{bands_.b0, last.b0}, std::pair{bands_.b1, last.b1},
+                  std::pair{bands_.b2, last.b2}, std::pair{bands_.a1, last.a1},
+                  std::pair{bands_.a2, last.a2}})
+            {
+                to[b] = from[b];
+            }
+        }
+    }
+}
+
+void FilterTapStage::update_designs() noexcept
+{
+    design_bands();
+    sync_lane_coefs();
+}
+
+void FilterTapStage::sync_lane_coefs() noexcept
+{
+    // Four bands at a time, zero past the last processed band.
     constexpr int right = BandLanes::bands;
-    static_assert(BandPassDesignJob::max_bands == BandLanes::bands);
-    const __m128i count = _mm_set1_epi32(nbr);
+    const __m128i count = _mm_set1_epi32(nbr_proc_);
     for (int b = 0; b < BandLanes::bands; b += 4)
     {
         const __m128 on =
             _mm_castsi128_ps(_mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), count));
-        for (const auto& [lane, row] : {std::pair{lanes_.b0, job.b0}, std::pair{lanes_.a1, job.a1},
-                                        std::pair{lanes_.a2, job.a2}})
+        for (const auto& [lane, row] :
+             {std::pair{lanes_.b0, bands_.b0}, std::pair{lanes_.a1, bands_.a1},
+              std::pair{lanes_.a2, bands_.a2}})
         {
             const __m128 v = _mm_and_ps(on, _mm_load_ps(row + b));
             _mm_store_ps(lane + b, v);
             _mm_store_ps(lane + right + b, v);
         }
-    }
-}
-
-void FilterTapStage::sync_lane_coefs() noexcept
-{
-    constexpr int right = BandLanes::bands;
-    for (int b = 0; b < nbr_proc_; ++b)
-    {
-        const BiquadCoefs& k = filters_[b].get_coefs();
-        lanes_.b0[b] = lanes_.b0[right + b] = k.b0;
-        lanes_.a1[b] = lanes_.a1[right + b] = k.a1;
-        lanes_.a2[b] = lanes_.a2[right + b] = k.a2;
-    }
-    for (int b = nbr_proc_; b < BandLanes::bands; ++b)
-    {
-        lanes_.b0[b] = lanes_.b0[right + b] = 0.0f;
-        lanes_.a1[b] = lanes_.a1[right + b] = 0.0f;
-        lanes_.a2[b] = lanes_.a2[right + b] = 0.0f;
     }
 }
 
@@ -451,18 +452,21 @@ void FilterTapStage::control_step(int n) noexcept
         sync_lane_fades();
     }
 
-    // A filter pushed beyond the float range by an absurd input starts again from silence.
-    int finite = 1;
-    for (int b = 0; b < nbr_proc_; ++b)
+    // A filter pushed beyond the float range by an absurd input starts again from silence. Lanes
+    // of bands not processed hold a finite history (they are cleared when their band leaves), so
+    // all of them can be looked at four at a time.
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 most = _mm_set1_ps(std::numeric_limits<float>::max());
+    __m128 finite = _mm_castsi128_ps(_mm_set1_epi32(-1));
+    for (int lane = 0; lane < BandLanes::lanes; lane += 4)
     {
-        for (int c = 0; c < 2; ++c)
+        for (const float* y : {lanes_.y1, lanes_.y2})
         {
-            const int lane = c * BandLanes::bands + b;
-            finite &= int(std::abs(lanes_.y1[lane]) <= std::numeric_limits<float>::max()) &
-                      int(std::abs(lanes_.y2[lane]) <= std::numeric_limits<float>::max());
+            finite = _mm_and_ps(finite,
+                                _mm_cmple_ps(_mm_and_ps(_mm_load_ps(y + lane), magnitude), most));
         }
     }
-    if (!finite)
+    if (_mm_movemask_ps(finite) != 0xF)
     {
         for (int b = 0; b < BandLanes::bands; ++b)
         {
@@ -491,11 +495,7 @@ void FilterTapStage::reset() noexcept
 
     nbr_full_ = nbr_proc_;
     nbr_target_ = nbr_proc_;
-    for (Biquad& f : filters_)
-    {
-        f.clear();
-        f.update();
-    }
+    design_bands();
     for (int b = 0; b < BandLanes::bands; ++b)
     {
         clear_lanes(b);

@@ -73,12 +73,12 @@ public:
     void set_nbr_proc_bands(int nbr) noexcept;
     void set_nbr_full_bands(int nbr) noexcept;
     void set_nbr_target_bands(int nbr) noexcept;
-    // Inline: the layout sets every band at every gliding step.
+    // Frequency and Q of one band.
     void set_band_freq(float freq, int band) noexcept
     {
         if (band >= 0 && band < max_bands)
         {
-            filters_[band].set_freq(freq);
+            bands_.freq[band] = freq;
             bands_changed_ = true;
         }
     }
@@ -86,10 +86,13 @@ public:
     {
         if (band >= 0 && band < max_bands)
         {
-            filters_[band].set_q(q);
+            bands_.q[band] = q;
             bands_changed_ = true;
         }
     }
+    // Frequencies and Qs of bands 0 to n - 1 at once, as the layout sets them at every gliding
+    // step.
+    void set_band_settings(const float* freq, const float* q, int n) noexcept;
     int get_nbr_proc_bands() const noexcept { return nbr_proc_; }
     int get_nbr_full_bands() const noexcept { return nbr_full_; }
     int get_nbr_target_bands() const noexcept { return nbr_target_; }
@@ -102,7 +105,8 @@ public:
     float get_fade_gain(int band) const noexcept { return lanes_.gain[band]; }
     float get_level() const noexcept { return level_.get_current(); }
     const LinearRamp<float>& get_level_ramp() const noexcept { return level_; }
-    const Biquad& use_band_filter(int band) const noexcept { return filters_[band]; }
+    // A band's settings and its last design as a filter of its own (without history).
+    Biquad get_band_filter(int band) const noexcept;
     const Glide& use_evolution_glide() const noexcept { return evolution_glide_; }
     // The kernels in use; tests compare the instruction-set versions.
     void set_kernels(const DspKernels& kernels) noexcept { kernels_ = &kernels; }
@@ -115,7 +119,9 @@ private:
     void size_lines(float rate);
     void write_lines(const float* const src[2], int n) noexcept;
     void compute_delays() noexcept;
-    // Designs the processed bands and brings the lanes' coefficients up to date.
+    // Designs every band from its settings.
+    void design_bands() noexcept;
+    // Designs every band and brings the lanes' coefficients up to date.
     void update_designs() noexcept;
     void read_params() noexcept;
     void sync_lane_coefs() noexcept;
@@ -151,10 +157,10 @@ private:
     int size_ = 0;
     int mask_ = 0;
     int delays_[BandLanes::bands] = {};
-    // Band designs (left channel; the right channel runs the same coefficients).
-    Biquad filters_[max_bands];
+    // Settings of every band (band-pass, gain 1, at the stage's rate; the last entry pads the
+    // vectors) and their last designs. Both channels run the same coefficients.
+    BandPassDesignJob bands_;
     BandLanes lanes_;
-    BandPassDesignJob design_job_;
     alignas(32) float work_[2 * BankJob::work_rows * BandLanes::bands] = {};
     alignas(32) float noise_[max_chunk] = {};
     alignas(32) float gains_[max_chunk] = {};

@@ -24,6 +24,10 @@ double sanitized(double val, double lo, double hi, double fallback) noexcept
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
 }
 
+// Band i sits at i + 1 times the cutoff times the spacing, with a Q of i + 1.
+constexpr float harmonic_q[FilterTapStage::max_bands] = {1, 2,  3,  4,  5,  6,  7, 8,
+                                                         9, 10, 11, 12, 13, 14, 15};
+
 template <class P>
 double read_param(const P* param, double fallback) noexcept
 {
@@ -259,11 +263,12 @@ void VantrelDsp::lay_out_bands(bool settle) noexcept
     }
     stage_.set_nbr_target_bands(target);
     const int nbr = stage_.get_nbr_proc_bands();
+    alignas(16) float freq[FilterTapStage::max_bands];
     for (int i = 0; i < nbr; ++i)
     {
-        stage_.set_band_freq(static_cast<float>((i + 1) * c * s), i);
-        stage_.set_band_q(static_cast<float>(i + 1), i);
+        freq[i] = static_cast<float>((i + 1) * c * s);
     }
+    stage_.set_band_settings(freq, harmonic_q, nbr);
 }
 
 void VantrelDsp::clear_buffers()
@@ -525,10 +530,11 @@ void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* c
         table_.shape_block(main_buf_[0], main_buf_[0], curve_gain(), n);
     }
     stage_.process(res, src, n);
-    mix(res, route.nbr_chn, n);
+    // With no processed band the bank output is silence: written over rather than added to.
+    const bool with_bank = stage_.get_nbr_proc_bands() != 0;
     for (int c = 0; c < route.nbr_chn; ++c)
     {
-        kernels_->sanitize(res[c], res[c], n);
+        kernels_->mix_clean(res[c], with_bank ? res[c] : nullptr, main_buf_[c], gains_, n);
     }
 }
 

@@ -82,7 +82,7 @@ TEST_P(StageAtRate, BandDelaysFollowEvolutionAndTheLongestComesOutOnTime)
     run_stage(stage, src, rendered);
     const std::vector<float>& out = rendered[0];
     const float level = stage.get_level();
-    const float b0 = stage.use_band_filter(0).get_coefs().b0;
+    const float b0 = stage.get_band_filter(0).get_coefs().b0;
     for (int i = 0; i < start + delay; ++i)
     {
         ASSERT_LT(std::abs(out[static_cast<std::size_t>(i)]), 1e-12f) << "sample " << i;
@@ -188,7 +188,7 @@ TEST(FilterTapStage, EachBandIsItsFilterOnTheDelayedInputFromWhenItJoins)
         std::vector<float> expected(src.size(), 0.0f);
         for (int b = 0; b < 3; ++b)
         {
-            Biquad f = stage.use_band_filter(b);
+            Biquad f = stage.get_band_filter(b);
             f.clear();
             const std::size_t d = static_cast<std::size_t>(stage.get_delay(b));
             for (std::size_t i = b == 0 ? 0 : join; i < src.size(); ++i)
@@ -221,22 +221,22 @@ TEST(FilterTapStage, ABandThatCannotBeDesignedKeepsItsCoefficients)
         FilterTapStage& stage = rig.dsp->use_filter_stage();
         use_bands(stage, 6, 300.0f);
         stage.control_step(64);
-        const BiquadCoefs kept = stage.use_band_filter(2).get_coefs();
+        const BiquadCoefs kept = stage.get_band_filter(2).get_coefs();
         stage.set_band_freq(700.0f, 1);
         stage.set_band_freq(freq, 2);
         stage.set_band_q(q, 2);
         stage.control_step(64);
         SCOPED_TRACE(testing::Message() << "frequency " << freq << ", Q " << q);
-        EXPECT_EQ(std::memcmp(&stage.use_band_filter(2).get_coefs(), &kept, sizeof kept), 0);
+        EXPECT_EQ(std::memcmp(&stage.get_band_filter(2).get_coefs(), &kept, sizeof kept), 0);
         for (const int b : {1, 5})
         {
-            Biquad own = stage.use_band_filter(b);
+            Biquad own = stage.get_band_filter(b);
             own.update();
-            EXPECT_EQ(std::memcmp(&stage.use_band_filter(b).get_coefs(), &own.get_coefs(),
+            EXPECT_EQ(std::memcmp(&stage.get_band_filter(b).get_coefs(), &own.get_coefs(),
                                   sizeof(BiquadCoefs)),
                       0)
                 << "band " << b;
         }
-        EXPECT_EQ(stage.use_band_filter(1).get_freq(), 700.0f);
+        EXPECT_EQ(stage.get_band_filter(1).get_freq(), 700.0f);
     }
 }
