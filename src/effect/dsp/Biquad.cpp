@@ -123,13 +123,6 @@ void Biquad::update() noexcept
     coefs_.a2 = static_cast<float>((e - d1 * k) * m);
 }
 
-void Biquad::copy_settings(const Biquad& other) noexcept
-{
-    const BiquadState keep = state_;
-    *this = other;
-    state_ = keep;
-}
-
 template <bool Add, bool Guard>
 void Biquad::run(float* dst, const float* src, int n) noexcept
 {

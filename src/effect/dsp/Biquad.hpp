@@ -64,8 +64,6 @@ public:
     }
     // Zeroes the history.
     void clear() noexcept { state_ = BiquadState(); }
-    // Takes the settings and coefficients of other, keeping this filter's history.
-    void copy_settings(const Biquad& other) noexcept;
 
     // dst = filtered src; dst may be src.
     void process_block(float* dst, const float* src, int n) noexcept;

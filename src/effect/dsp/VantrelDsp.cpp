@@ -47,10 +47,20 @@ VantrelDsp::VantrelDsp()
     , routing_val_(ParamDistoRouting::default_val)
     , spacing_val_(ParamHarmFactor::default_val)
 {
-    main_filters_[0].compute_block(main_block_);
+    main_filter_.compute_block(main_block_);
 }
 
 VantrelDsp::~VantrelDsp() = default;
+
+Biquad VantrelDsp::get_main_filter(int chn) const noexcept
+{
+    Biquad f = main_filter_;
+    if (chn == 1)
+    {
+        f.use_state() = main_right_state_;
+    }
+    return f;
+}
 
 int VantrelDsp::init()
 {
@@ -85,10 +95,7 @@ int VantrelDsp::init()
     routing_ = routing.get();
     spacing_ = spacing.get();
 
-    for (Biquad& f : main_filters_)
-    {
-        f.set_type(Biquad::type_low_pass);
-    }
+    main_filter_.set_type(Biquad::type_low_pass);
     update_main_filters();
 
     stage_.init(*this, main_gain_);
@@ -159,13 +166,9 @@ void VantrelDsp::set_sample_rate(float rate)
     }
     rate_ = std::min(rate, highest_sample_rate);
     stage_.set_sample_rate(rate_);
-    for (Biquad& f : main_filters_)
-    {
-        f.set_sample_rate(rate_);
-    }
-    main_filters_[0].update();
-    main_filters_[1].copy_settings(main_filters_[0]);
-    main_filters_[0].compute_block(main_block_);
+    main_filter_.set_sample_rate(rate_);
+    main_filter_.update();
+    main_filter_.compute_block(main_block_);
     cutoff_glide_.set_sample_rate(rate_);
     reso_glide_.set_sample_rate(rate_);
     spacing_glide_.set_sample_rate(rate_);
@@ -234,13 +237,11 @@ void VantrelDsp::set_glide_targets() noexcept
 void VantrelDsp::update_main_filters() noexcept
 {
     // In the low-pass type the gain field is the Q.
-    Biquad& left = main_filters_[0];
-    left.set_freq(static_cast<float>(cutoff_glide_.get_value()));
-    left.set_gain(static_cast<float>(reso_glide_.get_value()));
-    left.set_q(static_cast<float>(reso_glide_.get_value()));
-    left.update();
-    main_filters_[1].copy_settings(left);
-    left.compute_block(main_block_);
+    main_filter_.set_freq(static_cast<float>(cutoff_glide_.get_value()));
+    main_filter_.set_gain(static_cast<float>(reso_glide_.get_value()));
+    main_filter_.set_q(static_cast<float>(reso_glide_.get_value()));
+    main_filter_.update();
+    main_filter_.compute_block(main_block_);
 }
 
 void VantrelDsp::lay_out_bands(bool settle) noexcept
@@ -282,8 +283,8 @@ void VantrelDsp::clear_buffers()
     gain_glide_.snap();
 
     update_main_filters();
-    main_filters_[0].clear();
-    main_filters_[1].clear();
+    main_filter_.clear();
+    main_right_state_ = BiquadState();
 
     lay_out_bands(false);
     prev_band_count_ = round_int(nbr_bands_val_);
@@ -344,12 +345,14 @@ void VantrelDsp::control_step() noexcept
     main_gain_.land_if_passed();
 
     // A main band pushed beyond the float range by an absurd input starts again from silence.
-    for (Biquad& f : main_filters_)
+    if (!main_filter_.is_state_finite())
     {
-        if (!f.is_state_finite())
-        {
-            f.clear();
-        }
+        main_filter_.clear();
+    }
+    const BiquadState& r = main_right_state_;
+    if (!(std::isfinite(r.x1) && std::isfinite(r.x2) && std::isfinite(r.y1) && std::isfinite(r.y2)))
+    {
+        main_right_state_ = BiquadState();
     }
 }
 
@@ -541,11 +544,11 @@ void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* c
 MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, int n) noexcept
 {
     MainBandJob job;
-    job.coefs = &main_filters_[0].get_coefs();
+    job.coefs = &main_filter_.get_coefs();
     job.block = &main_block_;
     for (int c = 0; c < 2; ++c)
     {
-        job.state[c] = &main_filters_[c].use_state();
+        job.state[c] = c == 0 ? &main_filter_.use_state() : &main_right_state_;
         job.src[c] = src[c];
         job.dst[c] = main_buf_[c];
     }

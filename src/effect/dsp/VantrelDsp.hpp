@@ -96,7 +96,8 @@ public:
 
     // Inspection, for tests and diagnostics.
     FilterTapStage& use_filter_stage() noexcept { return stage_; }
-    const Biquad& use_main_filter(int chn) const noexcept { return main_filters_[chn]; }
+    // The main band of a channel: the design both channels share, with that channel's history.
+    Biquad get_main_filter(int chn) const noexcept;
     const Glide& use_cutoff_glide() const noexcept { return cutoff_glide_; }
     const Glide& use_reso_glide() const noexcept { return reso_glide_; }
     const Glide& use_spacing_glide() const noexcept { return spacing_glide_; }
@@ -186,7 +187,9 @@ private:
     int prev_band_count_ = 1;
     int cur_band_count_ = 1;
     LinearRamp<double> main_gain_{0.5};
-    Biquad main_filters_[2];
+    // The main band's design, with the left history; the right history beside it.
+    Biquad main_filter_;
+    BiquadState main_right_state_;
     BiquadBlock main_block_;
     const DspKernels* kernels_ = &DspKernels::get();
     // Built here, off the audio thread.

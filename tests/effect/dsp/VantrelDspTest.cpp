@@ -133,7 +133,7 @@ TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
     rig.set(EngineRig::cutoff, 2000.0);
     std::vector<float> x(64, 0.0f);
     rig.render(x, x, 64);
-    EXPECT_GT(rig.dsp->use_main_filter(0).get_freq(), 1000.0f);
+    EXPECT_GT(rig.dsp->get_main_filter(0).get_freq(), 1000.0f);
     EXPECT_EQ(band_freq(), 2000.0f) << "cutoff 1000 times spacing 2";
     int steps = 1;
     while (rig.dsp->use_cutoff_glide().get_value() != 2000.0 && steps < 200)
@@ -144,8 +144,8 @@ TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
         ++steps;
     }
     EXPECT_EQ(steps, 69) << "0.1 s at 44100 Hz in steps of 64";
-    EXPECT_EQ(rig.dsp->use_main_filter(0).get_freq(), 2000.0f);
-    EXPECT_EQ(rig.dsp->use_main_filter(1).get_freq(), 2000.0f);
+    EXPECT_EQ(rig.dsp->get_main_filter(0).get_freq(), 2000.0f);
+    EXPECT_EQ(rig.dsp->get_main_filter(1).get_freq(), 2000.0f);
 
     rig.set(EngineRig::spacing, 3.0);
     rig.render(x, x, 64);
@@ -302,8 +302,8 @@ TEST(VantrelDsp, BrokenInputIsSilencedAndTheSoundComesBack)
             const std::vector<float> later(out[0].begin() + from, out[0].begin() + from + 1000);
             EXPECT_GT(amplitude(later, 0), 0.05) << (post ? "Post" : "Pre") << ", from " << from;
         }
-        EXPECT_TRUE(rig.dsp->use_main_filter(0).is_state_finite() &&
-                    rig.dsp->use_main_filter(1).is_state_finite());
+        EXPECT_TRUE(rig.dsp->get_main_filter(0).is_state_finite() &&
+                    rig.dsp->get_main_filter(1).is_state_finite());
     }
 }
 
@@ -315,7 +315,7 @@ TEST(VantrelDsp, RunsAtTheHostsRateBeyondTheSupportedRange)
     {
         EngineRig rig(host_rate);
         EXPECT_EQ(rig.dsp->get_sample_rate(), host_rate);
-        EXPECT_EQ(rig.dsp->use_main_filter(0).get_sample_rate(), host_rate);
+        EXPECT_EQ(rig.dsp->get_main_filter(0).get_sample_rate(), host_rate);
         const std::vector<float> x = sine(440.0, host_rate, 8192, 0.5);
         const auto out = rig.render(x, x);
         EXPECT_GT(amplitude(out[0], 4096), 0.01) << host_rate << " Hz";
