@@ -45,13 +45,14 @@ struct Lcg
 template <class V>
 using reg_t = typename V::reg;
 
-// A band-pass section (b1 = 0, b2 = -b0): y = (b0 (x - x2) - a2 y2) - a1 y1. The previous
-// output enters last, so the recursion waits for one product and one difference per sample.
+// A band-pass section (b1 = 0, b2 = -b0) from its feed-forward difference u = x - x2:
+// y = (b0 u - a2 y2) - a1 y1. The previous output enters last, so the recursion waits for one
+// product and one difference per sample.
 template <class V>
-inline reg_t<V> band_pass(reg_t<V> x, reg_t<V> x2, reg_t<V> y1, reg_t<V> y2, reg_t<V> b0,
-                          reg_t<V> a1, reg_t<V> a2)
+inline reg_t<V> band_pass(reg_t<V> u, reg_t<V> y1, reg_t<V> y2, reg_t<V> b0, reg_t<V> a1,
+                          reg_t<V> a2)
 {
-    return V::sub(V::sub(V::mul(b0, V::sub(x, x2)), V::mul(a2, y2)), V::mul(a1, y1));
+    return V::sub(V::sub(V::mul(b0, u), V::mul(a2, y2)), V::mul(a1, y1));
 }
 
 // Quads of 4 consecutive samples reduced to 4 band sums: lane j of each quad holds the partial
@@ -78,9 +79,8 @@ inline void finish_quads(float* dst, const float (*quads)[4], int n, const BankJ
     }
 }
 
-// The bank over a chunk. Row r of a channel's input area holds the input of every lane at
-// sample r - 2 (rows 0 and 1: the lanes' history). Every band is a band-pass section, whose
-// feed-forward part needs one product instead of three.
+// The bank over a chunk. Row t + 2 of a channel's input area holds x - x2 of every lane at sample
+// t, the feed-forward difference of a band-pass section, taken while the input is gathered.
 template <class V, int NV, int NCH, bool Fading>
 void bank_loop(const BankJob& job)
 {
@@ -119,10 +119,8 @@ void bank_loop(const BankJob& job)
             for (int v = 0; v < NV; ++v)
             {
                 const int o = c * lanes + v * w;
-                const reg x = V::load(row + v * w);
-                const reg x2 = V::load(row - 2 * lanes + v * w);
-                const reg y = band_pass<V>(x, x2, y1[c][v], y2[c][v], V::load(l.b0 + o),
-                                           V::load(l.a1 + o), V::load(l.a2 + o));
+                const reg y = band_pass<V>(V::load(row + v * w), y1[c][v], y2[c][v],
+                                           V::load(l.b0 + o), V::load(l.a1 + o), V::load(l.a2 + o));
                 y2[c][v] = y1[c][v];
                 y1[c][v] = y;
                 if (Fading)
@@ -142,12 +140,9 @@ void bank_loop(const BankJob& job)
     for (int c = 0; c < NCH; ++c)
     {
         finish_quads<V>(job.sum[c], quads[c], n, job);
-        const float* last = job.work + (c * rows + n + 2) * lanes;
         for (int v = 0; v < NV; ++v)
         {
             const int o = c * lanes + v * w;
-            V::store(l.x1 + o, V::load(last - lanes + v * w));
-            V::store(l.x2 + o, V::load(last - 2 * lanes + v * w));
             V::store(l.y1 + o, y1[c][v]);
             V::store(l.y2 + o, y2[c][v]);
             V::store(l.gain + o, g[c][v]);
@@ -155,57 +150,85 @@ void bank_loop(const BankJob& job)
     }
 }
 
-// Fills the input area: the lanes' history, then the delayed input of every processed band,
-// transposed from the delay lines, or one sample broadcast to all lanes when every band reads
-// the same frames.
+// Fills the input area with x - x2 of every lane, x being the delayed input of every processed
+// band, transposed from the delay lines, or one sample broadcast to all lanes when every band
+// reads the same frames; the lanes' last two inputs become their history.
 template <class V>
 void gather_input(const BankJob& job, int nv)
 {
+    using reg = reg_t<V>;
     constexpr int w = V::width;
     constexpr int rows = BankJob::work_rows;
     constexpr int lanes = BandLanes::bands;
+    BandLanes& l = *job.lanes;
+    const int n = job.n;
     for (int c = 0; c < job.nbr_chn; ++c)
     {
-        float* area = job.work + c * rows * lanes;
-        const BandLanes& l = *job.lanes;
-        for (int v = 0; v < nv; ++v)
-        {
-            V::store(area + v * w, V::load(l.x2 + c * lanes + v * w));
-            V::store(area + lanes + v * w, V::load(l.x1 + c * lanes + v * w));
-        }
-        area += 2 * lanes;
+        float* area = job.work + (c * rows + 2) * lanes;
         if (job.same_delay)
         {
             const float* src = job.line[c] + job.read_pos[0];
-            for (int t = 0; t < job.n; ++t)
+            for (int v = 0; v < nv; ++v)
             {
-                const typename V::reg x = V::bcast(src + t);
-                for (int v = 0; v < nv; ++v)
+                const int o = c * lanes + v * w;
+                reg x2 = V::load(l.x2 + o);
+                reg x1 = V::load(l.x1 + o);
+                for (int t = 0; t < n; ++t)
                 {
-                    V::store(area + t * lanes + v * w, x);
+                    const reg x = V::bcast(src + t);
+                    V::store(area + t * lanes + v * w, V::sub(x, x2));
+                    x2 = x1;
+                    x1 = x;
                 }
+                V::store(l.x2 + o, x2);
+                V::store(l.x1 + o, x1);
             }
             continue;
         }
         for (int v = 0; v < nv; ++v)
         {
+            const int o = c * lanes + v * w;
             const float* src[w];
             for (int k = 0; k < w; ++k)
             {
                 src[k] = job.line[c] + job.read_pos[v * w + k];
             }
-            for (int t0 = 0; t0 < job.n; t0 += w)
+            // The inputs two and one samples before the block being transposed.
+            const reg old_x1 = V::load(l.x1 + o);
+            reg x2 = V::load(l.x2 + o);
+            reg x1 = old_x1;
+            for (int t0 = 0; t0 < n; t0 += w)
             {
-                typename V::reg r[w];
+                reg r[w];
                 for (int k = 0; k < w; ++k)
                 {
                     r[k] = V::loadu(src[k] + t0);
                 }
                 V::transpose(r);
-                for (int k = 0; k < w; ++k)
+                V::store(area + t0 * lanes + v * w, V::sub(r[0], x2));
+                V::store(area + (t0 + 1) * lanes + v * w, V::sub(r[1], x1));
+                for (int k = 2; k < w; ++k)
                 {
-                    V::store(area + (t0 + k) * lanes + v * w, r[k]);
+                    V::store(area + (t0 + k) * lanes + v * w, V::sub(r[k], r[k - 2]));
                 }
+                x2 = r[w - 2];
+                x1 = r[w - 1];
+            }
+            if (n % w == 0)
+            {
+                V::store(l.x2 + o, x2);
+                V::store(l.x1 + o, x1);
+                continue;
+            }
+            // A chunk that ends inside a block: its last two inputs straight from the lines.
+            V::store(l.x2 + o, old_x1);
+            for (int k = 0; k < w; ++k)
+            {
+                if (n >= 2)
+                {
+                    l.x2[o + k] = src[k][n - 2];
+                }
+                l.x1[o + k] = src[k][n - 1];
             }
         }
     }
