@@ -64,15 +64,55 @@ struct Avx2
         r[7] = _mm256_permute2f128_ps(u3, u7, 0x31);
     }
 
+    // Bands j and j + 8 added.
     template <int NV>
-    static __m128 quad(const reg (&t)[NV])
+    static reg fold(const reg (&t)[NV])
     {
-        reg a = t[0];
         if constexpr (NV > 1)
         {
-            a = _mm256_add_ps(a, t[1]);
+            return _mm256_add_ps(t[0], t[1]);
         }
-        return _mm_add_ps(_mm256_castps256_ps128(a), _mm256_extractf128_ps(a, 1));
+        return t[0];
+    }
+    static void store_quad(float* dst, reg folded)
+    {
+        _mm_store_ps(dst,
+                     _mm_add_ps(_mm256_castps256_ps128(folded), _mm256_extractf128_ps(folded, 1)));
+    }
+    // The quads of two samples with one addition: their low halves against their high ones.
+    static void store_quads(float* dst, reg first, reg second)
+    {
+        const reg low = _mm256_insertf128_ps(first, _mm256_castps256_ps128(second), 1);
+        const reg high = _mm256_permute2f128_ps(first, second, 0x31);
+        _mm256_store_ps(dst, _mm256_add_ps(low, high));
+    }
+    // Eight samples at a time: four registers of two quads each, transposed within their halves,
+    // give the sums of the even samples in the low half and of the odd ones in the high half.
+    static void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job)
+    {
+        const reg level = _mm256_set1_ps(job.level);
+        const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+        int t = 0;
+        for (; t + 8 <= n; t += 8)
+        {
+            const reg a = _mm256_load_ps(quads[t]);
+            const reg b = _mm256_load_ps(quads[t + 2]);
+            const reg c = _mm256_load_ps(quads[t + 4]);
+            const reg d = _mm256_load_ps(quads[t + 6]);
+            const reg ab_lo = _mm256_unpacklo_ps(a, b);
+            const reg ab_hi = _mm256_unpackhi_ps(a, b);
+            const reg cd_lo = _mm256_unpacklo_ps(c, d);
+            const reg cd_hi = _mm256_unpackhi_ps(c, d);
+            const reg s0 = _mm256_shuffle_ps(ab_lo, cd_lo, _MM_SHUFFLE(1, 0, 1, 0));
+            const reg s1 = _mm256_shuffle_ps(ab_lo, cd_lo, _MM_SHUFFLE(3, 2, 3, 2));
+            const reg s2 = _mm256_shuffle_ps(ab_hi, cd_hi, _MM_SHUFFLE(1, 0, 1, 0));
+            const reg s3 = _mm256_shuffle_ps(ab_hi, cd_hi, _MM_SHUFFLE(3, 2, 3, 2));
+            const reg sum = _mm256_permutevar8x32_ps(
+                _mm256_add_ps(_mm256_add_ps(s0, s2), _mm256_add_ps(s1, s3)), order);
+            const reg g = job.level_ramp != nullptr ? _mm256_loadu_ps(job.level_ramp + t) : level;
+            _mm256_storeu_ps(dst + t, _mm256_mul_ps(sum, g));
+        }
+        dsp_kernels_impl::finish_quads<Avx2>(dst, quads, n, job, t);
     }
 
     static float first(reg v) { return _mm256_cvtss_f32(v); }

@@ -7,10 +7,12 @@
 // function of the standard library.
 //
 // V provides: width; reg; zero, set1, load, loadu, bcast, store, storeu, add, sub, mul, div, min,
-// max, and_, andnot, xor_, gt, eq, select; transpose (width x width, in place); quad<NV> (the
-// band terms of one channel folded to a 128-bit quad: lane j holds the bands j, j + 4, j + 8 and
-// j + 12 as ((j) + (j + 8)) + ((j + 4) + (j + 12)), whatever the width); lane_bcast<i> (lane i
-// to all lanes); first (lane 0 as a float).
+// max, and_, andnot, xor_, gt, eq, select; transpose (width x width, in place); fold<NV>,
+// store_quad, store_quads (the band terms of one channel folded to a 128-bit quad: lane j holds
+// the bands j, j + 4, j + 8 and j + 12 as ((j) + (j + 8)) + ((j + 4) + (j + 12)), whatever the
+// width; fold goes as far as one register, store_quad stores one sample's quad from it,
+// store_quads those of two consecutive samples); finish_quads (as the function of that name);
+// lane_bcast<i> (lane i to all lanes); first (lane 0 as a float).
 //
 // Arithmetic is written operation by operation in a fixed order; the unit that compiles this
 // must not contract products and sums (no -ffp-contract=fast with FMA), so that every version
@@ -55,13 +57,12 @@ inline reg_t<V> band_pass(reg_t<V> u, reg_t<V> y1, reg_t<V> y2, reg_t<V> b0, reg
     return V::sub(V::sub(V::mul(b0, u), V::mul(a2, y2)), V::mul(a1, y1));
 }
 
-// Quads of 4 consecutive samples reduced to 4 band sums: lane j of each quad holds the partial
-// sums of its sample, added as (s0 + s2) + (s1 + s3), then times the bank level.
+// Quads of 4 consecutive samples from sample t on reduced to 4 band sums: lane j of each quad
+// holds the partial sums of its sample, added as (s0 + s2) + (s1 + s3), then times the bank level.
 template <class V>
-inline void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job)
+inline void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job, int t = 0)
 {
     const __m128 level = _mm_set1_ps(job.level);
-    int t = 0;
     for (; t + 4 <= n; t += 4)
     {
         __m128 r0 = _mm_load_ps(quads[t]);
@@ -110,7 +111,8 @@ void bank_loop(const BankJob& job)
     // false 4 KiB dependencies between these stores and the loads of the lines and input area.
     alignas(4096) float quads[NCH][BankJob::max_chunk][4];
 
-    for (int t = 0; t < n; ++t)
+    // One sample of every channel, its band terms folded as far as one register goes.
+    auto sample = [&](int t, reg(&folded)[NCH])
     {
         for (int c = 0; c < NCH; ++c)
         {
@@ -133,13 +135,35 @@ void bank_loop(const BankJob& job)
                     term[v] = y;
                 }
             }
-            _mm_store_ps(quads[c][t], V::template quad<NV>(term));
+            folded[c] = V::template fold<NV>(term);
+        }
+    };
+    // Samples in pairs, whose quads are finished together.
+    int t = 0;
+    for (; t + 2 <= n; t += 2)
+    {
+        reg first[NCH];
+        reg second[NCH];
+        sample(t, first);
+        sample(t + 1, second);
+        for (int c = 0; c < NCH; ++c)
+        {
+            V::store_quads(quads[c][t], first[c], second[c]);
+        }
+    }
+    if (t < n)
+    {
+        reg last[NCH];
+        sample(t, last);
+        for (int c = 0; c < NCH; ++c)
+        {
+            V::store_quad(quads[c][t], last[c]);
         }
     }
 
     for (int c = 0; c < NCH; ++c)
     {
-        finish_quads<V>(job.sum[c], quads[c], n, job);
+        V::finish_quads(job.sum[c], quads[c], n, job);
         for (int v = 0; v < NV; ++v)
         {
             const int o = c * lanes + v * w;

@@ -37,7 +37,7 @@ struct Sse2
     static void transpose(reg (&r)[4]) { _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]); }
 
     template <int NV>
-    static __m128 quad(const reg (&t)[NV])
+    static __m128 fold(const reg (&t)[NV])
     {
         reg a = t[0];
         if constexpr (NV > 2)
@@ -54,6 +54,16 @@ struct Sse2
             return _mm_add_ps(a, b);
         }
         return a;
+    }
+    static void store_quad(float* dst, reg folded) { _mm_store_ps(dst, folded); }
+    static void store_quads(float* dst, reg first, reg second)
+    {
+        _mm_store_ps(dst, first);
+        _mm_store_ps(dst + 4, second);
+    }
+    static void finish_quads(float* dst, const float (*quads)[4], int n, const BankJob& job)
+    {
+        dsp_kernels_impl::finish_quads<Sse2>(dst, quads, n, job);
     }
 
     static float first(reg v) { return _mm_cvtss_f32(v); }
