@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace
@@ -200,16 +199,9 @@ void Biquad::compute_block(BiquadBlock& block) const noexcept
     {
         h[i] = -a1 * h[i - 1] - a2 * h[i - 2];
     }
-    // Each column is the response shifted down: narrowed once behind a run of zeros, then each
-    // column read from the run as one window (this runs at every step of a cutoff glide).
-    float padded[2 * len] = {};
     for (int i = 0; i < len; ++i)
     {
-        padded[len + i] = static_cast<float>(h[i]);
-    }
-    for (int k = 0; k < len; ++k)
-    {
-        std::memcpy(block.col[k], padded + len - k, sizeof block.col[k]);
+        block.zeros_then_h[len + i] = static_cast<float>(h[i]);
     }
     // The previous outputs reach sample j as y1 h[j + 1] - y2 a2 h[j]. Written in y1 and the
     // difference y1 - y2, the two products no longer cancel for poles near z = 1 (low, sharp

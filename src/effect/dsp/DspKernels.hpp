@@ -30,13 +30,17 @@ struct BiquadState
 
 // The recursion of a section unrolled over 8 samples, so that 8 outputs follow from 8
 // feed-forward values and the two previous outputs with independent products:
-// y[j] = sum over k of col[k][j] v[k], plus p[j] y1 + q[j] (y1 - y2).
+// y[j] = sum over k of col(k)[j] v[k], plus p[j] y1 + q[j] (y1 - y2). Column k is the impulse
+// response h of the recursion shifted down by k samples, read from a run of zeros followed by h.
 struct BiquadBlock
 {
     static constexpr int length = 8;
-    alignas(32) float col[length][length] = {};
+    // Zeros, then h[0] to h[7]; within one cache line, so that no column read crosses one.
+    alignas(64) float zeros_then_h[2 * length] = {};
     alignas(32) float p[length] = {};
     alignas(32) float q[length] = {};
+
+    const float* col(int k) const noexcept { return zeros_then_h + length - k; }
 };
 
 // The harmonic band-pass filters of both channels as lanes: lane = channel * 16 + band. A

@@ -576,10 +576,10 @@ void main_band_loop(const MainBandJob& job)
         reg last = V::zero();
         for (int h = 0; h < halves; ++h)
         {
-            reg acc = V::mul(V::bcast(vb[c] + t0), V::load(blk.col[0] + h * w));
+            reg acc = V::mul(V::bcast(vb[c] + t0), V::loadu(blk.col(0) + h * w));
             for (int j = 1; j < len; ++j)
             {
-                acc = V::add(acc, V::mul(V::bcast(vb[c] + t0 + j), V::load(blk.col[j] + h * w)));
+                acc = V::add(acc, V::mul(V::bcast(vb[c] + t0 + j), V::loadu(blk.col(j) + h * w)));
             }
             const reg state =
                 V::add(V::mul(ry1, V::load(blk.p + h * w)), V::mul(d, V::load(blk.q + h * w)));

@@ -275,14 +275,6 @@ void FilterTapStage::compute_delays() noexcept
     delays_[BandLanes::bands - 1] = delays_[max_bands - 1];
 }
 
-void FilterTapStage::set_band_settings(const float* freq, const float* q, int n) noexcept
-{
-    const auto count = static_cast<std::size_t>(std::clamp(n, 0, max_bands));
-    std::memcpy(bands_.freq, freq, count * sizeof(float));
-    std::memcpy(bands_.q, q, count * sizeof(float));
-    bands_changed_ = true;
-}
-
 Biquad FilterTapStage::get_band_filter(int band) const noexcept
 {
     Biquad f;
@@ -557,13 +549,23 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
         job.nbr_chn = nbr_chn;
         job.nbr_bands = nbr_proc_;
         job.fading = fading_;
-        job.same_delay = true;
-        for (int b = 0; b < BandLanes::bands; ++b)
+        // Lanes past the processed bands read where band 0 reads; four lanes at a time.
+        const __m128i nbr = _mm_set1_epi32(nbr_proc_);
+        const __m128i end = _mm_set1_epi32(write_pos_ - len);
+        const __m128i mask = _mm_set1_epi32(mask_);
+        const __m128i first = _mm_set1_epi32(delays_[0]);
+        const __m128i first_pos = _mm_and_si128(_mm_sub_epi32(end, first), mask);
+        __m128i same = _mm_set1_epi32(-1);
+        for (int b = 0; b < BandLanes::bands; b += 4)
         {
-            const int band = b < nbr_proc_ ? b : 0;
-            job.read_pos[b] = (write_pos_ - delays_[band] - len) & mask_;
-            job.same_delay = job.same_delay && job.read_pos[b] == job.read_pos[0];
+            const __m128i on = _mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), nbr);
+            const __m128i own = _mm_load_si128(reinterpret_cast<const __m128i*>(delays_ + b));
+            const __m128i delay = _mm_or_si128(_mm_and_si128(on, own), _mm_andnot_si128(on, first));
+            const __m128i pos = _mm_and_si128(_mm_sub_epi32(end, delay), mask);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(job.read_pos + b), pos);
+            same = _mm_and_si128(same, _mm_cmpeq_epi32(pos, first_pos));
         }
+        job.same_delay = _mm_movemask_epi8(same) == 0xFFFF;
         job.sum[0] = d[0];
         job.sum[1] = d[1];
         if (level_.is_moving())

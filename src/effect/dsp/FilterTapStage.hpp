@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "effect/dsp/Biquad.hpp"
@@ -90,9 +91,13 @@ public:
             bands_changed_ = true;
         }
     }
-    // Frequencies and Qs of bands 0 to n - 1 at once, as the layout sets them at every gliding
-    // step.
-    void set_band_settings(const float* freq, const float* q, int n) noexcept;
+    // Frequencies and Qs of every band at once, as the layout sets them at every gliding step.
+    void set_band_settings(const float (&freq)[max_bands], const float (&q)[max_bands]) noexcept
+    {
+        std::memcpy(bands_.freq, freq, sizeof freq);
+        std::memcpy(bands_.q, q, sizeof q);
+        bands_changed_ = true;
+    }
     int get_nbr_proc_bands() const noexcept { return nbr_proc_; }
     int get_nbr_full_bands() const noexcept { return nbr_full_; }
     int get_nbr_target_bands() const noexcept { return nbr_target_; }
@@ -156,7 +161,7 @@ private:
     int write_pos_ = 0;
     int size_ = 0;
     int mask_ = 0;
-    int delays_[BandLanes::bands] = {};
+    alignas(16) int delays_[BandLanes::bands] = {};
     // Settings of every band (band-pass, gain 1, at the stage's rate; the last entry pads the
     // vectors) and their last designs. Both channels run the same coefficients.
     BandPassDesignJob bands_;

@@ -263,13 +263,14 @@ void VantrelDsp::lay_out_bands(bool settle) noexcept
         stage_.set_nbr_full_bands(std::min(std::min(stage_.get_nbr_full_bands(), wanted), limit));
     }
     stage_.set_nbr_target_bands(target);
-    const int nbr = stage_.get_nbr_proc_bands();
+    // Every band, processed or not: one whole table costs less than a partial one, and a band
+    // that joins is laid out again anyway.
     alignas(16) float freq[FilterTapStage::max_bands];
-    for (int i = 0; i < nbr; ++i)
+    for (int i = 0; i < FilterTapStage::max_bands; ++i)
     {
         freq[i] = static_cast<float>((i + 1) * c * s);
     }
-    stage_.set_band_settings(freq, harmonic_q, nbr);
+    stage_.set_band_settings(freq, harmonic_q);
 }
 
 void VantrelDsp::clear_buffers()
