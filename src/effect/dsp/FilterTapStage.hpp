@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "effect/dsp/Biquad.hpp"
@@ -91,11 +90,15 @@ public:
             bands_changed_ = true;
         }
     }
-    // Frequencies and Qs of every band at once, as the layout sets them at every gliding step.
-    void set_band_settings(const float (&freq)[max_bands], const float (&q)[max_bands]) noexcept
+    // Band i at i + 1 times cutoff times spacing, with a Q of i + 1: every band, processed or
+    // not, as one table at every gliding step (a band that joins is laid out again anyway).
+    void lay_out_harmonics(double cutoff, double spacing) noexcept
     {
-        std::memcpy(bands_.freq, freq, sizeof freq);
-        std::memcpy(bands_.q, q, sizeof q);
+        for (int i = 0; i < max_bands; ++i)
+        {
+            bands_.freq[i] = static_cast<float>((i + 1) * cutoff * spacing);
+            bands_.q[i] = static_cast<float>(i + 1);
+        }
         bands_changed_ = true;
     }
     int get_nbr_proc_bands() const noexcept { return nbr_proc_; }

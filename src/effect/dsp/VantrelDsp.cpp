@@ -24,10 +24,6 @@ double sanitized(double val, double lo, double hi, double fallback) noexcept
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
 }
 
-// Band i sits at i + 1 times the cutoff times the spacing, with a Q of i + 1.
-constexpr float harmonic_q[FilterTapStage::max_bands] = {1, 2,  3,  4,  5,  6,  7, 8,
-                                                         9, 10, 11, 12, 13, 14, 15};
-
 template <class P>
 double read_param(const P* param, double fallback) noexcept
 {
@@ -263,14 +259,7 @@ void VantrelDsp::lay_out_bands(bool settle) noexcept
         stage_.set_nbr_full_bands(std::min(std::min(stage_.get_nbr_full_bands(), wanted), limit));
     }
     stage_.set_nbr_target_bands(target);
-    // Every band, processed or not: one whole table costs less than a partial one, and a band
-    // that joins is laid out again anyway.
-    alignas(16) float freq[FilterTapStage::max_bands];
-    for (int i = 0; i < FilterTapStage::max_bands; ++i)
-    {
-        freq[i] = static_cast<float>((i + 1) * c * s);
-    }
-    stage_.set_band_settings(freq, harmonic_q);
+    stage_.lay_out_harmonics(c, s);
 }
 
 void VantrelDsp::clear_buffers()
