@@ -62,6 +62,17 @@ public:
         d2_ = 1.0f;
         coefs_ = coefs;
     }
+    // Takes the result of a batched low-pass design of this filter's settings.
+    void apply_low_pass_design(float d1, const BiquadCoefs& coefs) noexcept
+    {
+        s0_ = 1.0f;
+        s1_ = 0.0f;
+        s2_ = 0.0f;
+        d0_ = 1.0f;
+        d1_ = d1;
+        d2_ = 1.0f;
+        coefs_ = coefs;
+    }
     // Zeroes the history.
     void clear() noexcept { state_ = BiquadState(); }
 

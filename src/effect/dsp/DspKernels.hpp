@@ -115,9 +115,10 @@ struct MainBandJob
     float shape_k = 0.0f;
 };
 
-// Band-pass sections designed together, with the same arithmetic as Biquad::update. The
-// settings must be valid: finite, frequency and Q above 0, gain not below 0.
-struct BandPassDesignJob
+// Band-pass and low-pass sections designed together, with the same arithmetic as Biquad::update.
+// A band-pass has s0 = 0; a low-pass has s0 = 1, gain 0, and its resonance as Q. The settings
+// must be valid: finite, frequency and Q above 0, gain not below 0.
+struct SectionDesignJob
 {
     static constexpr int max_bands = 16;
     int n = 0;
@@ -125,6 +126,7 @@ struct BandPassDesignJob
     alignas(32) float freq[max_bands] = {};
     alignas(32) float gain[max_bands] = {};
     alignas(32) float q[max_bands] = {};
+    alignas(32) float s0[max_bands] = {};
     // Results: the analogue s1 = G/Q and d1 = 1/Q, and the sampled coefficients.
     alignas(32) float s1[max_bands] = {};
     alignas(32) float d1[max_bands] = {};
@@ -159,8 +161,8 @@ struct DspKernels
     // (state * 1103515245 + 12345) mod 2^31, and the value is +1e-20 when bit 16 of the new
     // state is set, -1e-20 otherwise.
     void (*noise)(float* dst, std::uint32_t& state, int n) noexcept;
-    // Designs job.n band-pass sections.
-    void (*design_band_pass)(BandPassDesignJob& job) noexcept;
+    // Designs job.n sections.
+    void (*design_sections)(SectionDesignJob& job) noexcept;
     const char* name;
 
     // The widest version this processor and operating system run.

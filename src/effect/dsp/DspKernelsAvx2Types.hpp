@@ -197,7 +197,7 @@ constexpr DspKernels make_wide_kernels(const char* name)
             dsp_kernels_impl::mix_clean<Avx2>,
             dsp_kernels_impl::add<Avx2>,
             make_noise,
-            dsp_kernels_impl::design_band_pass<Avx2d>,
+            dsp_kernels_impl::design_sections<Avx2d>,
             name};
 }
 

@@ -727,7 +727,7 @@ inline void cot_pi(typename VD::reg (&x)[R])
 
 // The first R registers of bands, side by side.
 template <class VD, int R>
-void design_registers(BandPassDesignJob& job) noexcept
+void design_registers(SectionDesignJob& job) noexcept
 {
     using reg = typename VD::reg;
     constexpr int w = VD::width;
@@ -735,7 +735,6 @@ void design_registers(BandPassDesignJob& job) noexcept
     const reg limit = VD::mul(VD::set1(0.49), rate);
     const reg one = VD::set1(1.0);
     const reg two = VD::set1(2.0);
-    const reg zero = VD::set1(0.0);
     // G/Q and 1/Q in float, 4 bands at a time.
     for (int b = 0; b < R * w; b += 4)
     {
@@ -753,26 +752,27 @@ void design_registers(BandPassDesignJob& job) noexcept
     for (int i = 0; i < R; ++i)
     {
         const int b = i * w;
+        const reg s0 = VD::from_float(job.s0 + b);
         const reg s1 = VD::from_float(job.s1 + b);
         const reg d1 = VD::from_float(job.d1 + b);
         const reg kk = VD::mul(k[i], k[i]);
         const reg e = VD::add(one, kk);
         const reg m = VD::div(one, VD::add(e, VD::mul(d1, k[i])));
         const reg s1k = VD::mul(s1, k[i]);
-        VD::to_float(job.b0 + b, VD::mul(s1k, m));
-        VD::to_float(job.b1 + b, zero);
-        VD::to_float(job.b2 + b, VD::mul(VD::sub(zero, s1k), m));
+        VD::to_float(job.b0 + b, VD::mul(VD::add(s0, s1k), m));
+        VD::to_float(job.b1 + b, VD::mul(VD::mul(two, s0), m));
+        VD::to_float(job.b2 + b, VD::mul(VD::sub(s0, s1k), m));
         VD::to_float(job.a1 + b, VD::mul(VD::mul(two, VD::sub(one, kk)), m));
         VD::to_float(job.a2 + b, VD::mul(VD::sub(e, VD::mul(d1, k[i])), m));
     }
 }
 
-// The band-pass case of Biquad::update, 4 bands a group: G/Q and 1/Q in float, the bilinear
-// transform in double. Terms that are exact zeros for a band-pass are left out; they change no
+// The band-pass and low-pass cases of Biquad::update, 4 sections a group: G/Q and 1/Q in float,
+// the bilinear transform in double. The terms in s2, zero for both, are left out; they change no
 // bit of the result. Whole groups are designed (the arrays have room for the last one), as many
-// registers at once as the job needs, up to 16 bands.
+// registers at once as the job needs, up to 16 sections.
 template <class VD>
-void design_band_pass(BandPassDesignJob& job) noexcept
+void design_sections(SectionDesignJob& job) noexcept
 {
     constexpr int w = VD::width;
     constexpr int per_group = 4 / w;

@@ -146,5 +146,5 @@ const DspKernels DspKernels::sse2 = {dsp_kernels_impl::run_bank<Sse2>,
                                      dsp_kernels_impl::mix_clean<Sse2>,
                                      dsp_kernels_impl::add<Sse2>,
                                      make_noise,
-                                     dsp_kernels_impl::design_band_pass<Sse2d>,
+                                     dsp_kernels_impl::design_sections<Sse2d>,
                                      "SSE2"};

@@ -58,7 +58,7 @@ void clear_chunk(float* dst, int n) noexcept
 
 // The first n settings of the job that cannot be designed, bit b for band b: not finite,
 // frequency or Q not above 0, gain below 0 (NaN fails every comparison).
-int undesignable(const BandPassDesignJob& job, int n) noexcept
+int undesignable(const SectionDesignJob& job, int n) noexcept
 {
     const __m128 zero = _mm_setzero_ps();
     const __m128 most = _mm_set1_ps(std::numeric_limits<float>::max());
@@ -299,11 +299,11 @@ void FilterTapStage::design_bands() noexcept
     const int refused = undesignable(bands_, BandLanes::bands);
     if (refused == 0)
     {
-        kernels_->design_band_pass(bands_);
+        kernels_->design_sections(bands_);
         return;
     }
-    const BandPassDesignJob last = bands_;
-    kernels_->design_band_pass(bands_);
+    const SectionDesignJob last = bands_;
+    kernels_->design_sections(bands_);
     for (int b = 0; b < BandLanes::bands; ++b)
     {
         if ((refused >> b) & 1)

@@ -33,6 +33,8 @@ class FilterTapStage : public plux::NotifiedInterface, public plux::NotifierInte
 {
 public:
     static constexpr int max_bands = 15;
+    // The lane of the design table past the bands.
+    static constexpr int main_lane = BandLanes::bands - 1;
     static constexpr int max_chunk = BankJob::max_chunk;
     // A fade moves the gain of a band by this much per sample: 640 samples end to end.
     static constexpr float fade_step = 0.0015625f;
@@ -101,6 +103,25 @@ public:
         }
         bands_changed_ = true;
     }
+    // The table's spare lane designs the engine's main band, a low-pass, along with the bands
+    // at the next control step, where a design of its own would wait on its long chain of
+    // dependent steps. The settings must be valid (finite, above 0).
+    void set_main_band(float freq, float reso) noexcept
+    {
+        bands_.freq[main_lane] = freq;
+        bands_.q[main_lane] = reso;
+        bands_.gain[main_lane] = 0.0f;
+        bands_.s0[main_lane] = 1.0f;
+        bands_changed_ = true;
+    }
+    // The main band's last design: its sampled coefficients, and its analogue d1.
+    BiquadCoefs get_main_band_coefs() const noexcept
+    {
+        return {bands_.b0[main_lane], bands_.b1[main_lane], bands_.b2[main_lane],
+                bands_.a1[main_lane], bands_.a2[main_lane]};
+    }
+    float get_main_band_d1() const noexcept { return bands_.d1[main_lane]; }
+
     int get_nbr_proc_bands() const noexcept { return nbr_proc_; }
     int get_nbr_full_bands() const noexcept { return nbr_full_; }
     int get_nbr_target_bands() const noexcept { return nbr_target_; }
@@ -165,9 +186,9 @@ private:
     int size_ = 0;
     int mask_ = 0;
     alignas(16) int delays_[BandLanes::bands] = {};
-    // Settings of every band (band-pass, gain 1, at the stage's rate; the last entry pads the
-    // vectors) and their last designs. Both channels run the same coefficients.
-    BandPassDesignJob bands_;
+    // Settings of every band (band-pass, gain 1, at the stage's rate; the spare lane past them
+    // designs the main band) and their last designs. Both channels run the same coefficients.
+    SectionDesignJob bands_;
     BandLanes lanes_;
     alignas(32) float work_[2 * BankJob::work_rows * BandLanes::bands] = {};
     alignas(32) float noise_[max_chunk] = {};

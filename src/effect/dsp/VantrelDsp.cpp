@@ -230,12 +230,25 @@ void VantrelDsp::set_glide_targets() noexcept
     gain_glide_.set_target(static_cast<float>(dist_gain_val_));
 }
 
-void VantrelDsp::update_main_filters() noexcept
+void VantrelDsp::set_main_settings() noexcept
 {
     // In the low-pass type the gain field is the Q.
     main_filter_.set_freq(static_cast<float>(cutoff_glide_.get_value()));
     main_filter_.set_gain(static_cast<float>(reso_glide_.get_value()));
     main_filter_.set_q(static_cast<float>(reso_glide_.get_value()));
+}
+
+bool VantrelDsp::main_settings_valid() const noexcept
+{
+    // As Biquad::update judges them: settings it would refuse leave the design as it was.
+    const float freq = main_filter_.get_freq();
+    const float reso = main_filter_.get_q();
+    return std::isfinite(freq) && freq > 0.0f && std::isfinite(reso) && reso > 0.0f;
+}
+
+void VantrelDsp::update_main_filters() noexcept
+{
+    set_main_settings();
     main_filter_.update();
     main_filter_.compute_block(main_block_);
 }
@@ -319,11 +332,14 @@ void VantrelDsp::control_step() noexcept
     nbr_bands_val_ = read_param(nbr_bands_, nbr_bands_val_);
     cur_band_count_ = round_int(nbr_bands_val_);
 
-    if (cutoff_glide_.is_moving() || reso_glide_.is_moving())
+    // While it glides, the main band is designed with the bands.
+    const bool main_gliding = cutoff_glide_.is_moving() || reso_glide_.is_moving();
+    if (main_gliding)
     {
         cutoff_glide_.advance(control_interval);
         reso_glide_.advance(control_interval);
-        update_main_filters();
+        set_main_settings();
+        stage_.set_main_band(main_filter_.get_freq(), main_filter_.get_q());
     }
     if (layout_gliding || cur_band_count_ != prev_band_count_)
     {
@@ -332,6 +348,11 @@ void VantrelDsp::control_step() noexcept
     }
 
     stage_.control_step(control_interval);
+    if (main_gliding && main_settings_valid())
+    {
+        main_filter_.apply_low_pass_design(stage_.get_main_band_d1(), stage_.get_main_band_coefs());
+        main_filter_.compute_block(main_block_);
+    }
     main_gain_.land_if_passed();
 
     // A main band pushed beyond the float range by an absurd input starts again from silence.

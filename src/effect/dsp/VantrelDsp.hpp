@@ -111,6 +111,10 @@ private:
     void refresh_connections() noexcept;
     void read_params() noexcept;
     void set_glide_targets() noexcept;
+    // The main band's settings from its glides.
+    void set_main_settings() noexcept;
+    bool main_settings_valid() const noexcept;
+    // Settings, design and block form of the main band at once.
     void update_main_filters() noexcept;
     void lay_out_bands(bool settle) noexcept;
     void control_step() noexcept;

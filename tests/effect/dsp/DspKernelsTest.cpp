@@ -139,27 +139,33 @@ TEST_P(Kernels, MainBandInBlocksIsAsAccurateAsTheSampleBySampleFilter)
     }
 }
 
-TEST_P(Kernels, BatchedBandPassDesignsEqualTheFilterOwnDesign)
+// Band-pass sections, and low-pass ones in every third lane (s0 1, gain 0, the resonance as Q).
+TEST_P(Kernels, BatchedDesignsEqualTheFilterOwnDesign)
 {
     const DspKernels& k = *GetParam();
     std::mt19937 rng(3);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (float rate : {4000.0f, 44100.0f, 384000.0f})
     {
-        BandPassDesignJob job;
+        SectionDesignJob job;
         job.n = 15;
         job.rate = rate;
         for (int i = 0; i < job.n; ++i)
         {
+            const bool low_pass = i % 3 == 2;
             job.freq[i] = 20.0f + unit(rng) * rate * (i == 3 ? 2.0f : 0.5f);
             job.q[i] = 0.1f + 20.0f * unit(rng);
-            job.gain[i] = i == 5 ? 0.0f : 3.0f * unit(rng);
+            job.gain[i] = i == 5 || low_pass ? 0.0f : 3.0f * unit(rng);
+            job.s0[i] = low_pass ? 1.0f : 0.0f;
         }
-        k.design_band_pass(job);
+        k.design_sections(job);
         for (int i = 0; i < job.n; ++i)
         {
+            const bool low_pass = job.s0[i] != 0.0f;
             const Biquad b =
-                make_biquad(Biquad::type_band_pass, job.freq[i], job.gain[i], job.q[i], rate);
+                low_pass
+                    ? make_biquad(Biquad::type_low_pass, job.freq[i], job.q[i], job.q[i], rate)
+                    : make_biquad(Biquad::type_band_pass, job.freq[i], job.gain[i], job.q[i], rate);
             const BiquadCoefs& c = b.get_coefs();
             float num[3];
             float den[3];
