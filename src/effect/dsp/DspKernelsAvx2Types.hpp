@@ -36,6 +36,18 @@ struct Avx2
     static reg eq(reg a, reg b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
     static reg select(reg m, reg a, reg b) { return _mm256_blendv_ps(b, a, m); }
 
+    // {p, x0, ..., x6} and {p2, p1, x0, ..., x5}.
+    static reg shift_in1(reg x, float p)
+    {
+        const reg up = _mm256_permutevar8x32_ps(x, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
+        return _mm256_blend_ps(up, _mm256_set1_ps(p), 0x01);
+    }
+    static reg shift_in2(reg x, float p2, float p1)
+    {
+        const reg up = _mm256_permutevar8x32_ps(x, _mm256_setr_epi32(0, 0, 0, 1, 2, 3, 4, 5));
+        return _mm256_blend_ps(up, _mm256_setr_ps(p2, p1, 0, 0, 0, 0, 0, 0), 0x03);
+    }
+
     static void transpose(reg (&r)[8])
     {
         const reg t0 = _mm256_unpacklo_ps(r[0], r[1]);

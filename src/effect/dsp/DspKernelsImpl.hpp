@@ -7,7 +7,8 @@
 // function of the standard library.
 //
 // V provides: width; reg; zero, set1, load, loadu, bcast, store, storeu, add, sub, mul, div, min,
-// max, and_, andnot, xor_, gt, eq, select; transpose (width x width, in place); fold<NV>,
+// max, and_, andnot, xor_, gt, eq, select; shift_in1, shift_in2 (the lanes moved up by one or
+// two, the given values shifted in below); transpose (width x width, in place); fold<NV>,
 // store_quad, store_quads (the band terms of one channel folded to a 128-bit quad: lane j holds
 // the bands j, j + 4, j + 8 and j + 12 as ((j) + (j + 8)) + ((j + 4) + (j + 12)), whatever the
 // width; fold goes as far as one register, store_quad stores one sample's quad from it,
@@ -543,14 +544,25 @@ void main_band_loop(const MainBandJob& job)
     {
         const float* x = job.src[c];
         const BiquadState& s = *job.state[c];
-        float x1 = s.x1;
-        float x2 = s.x2;
-        for (int t = 0; t < head; ++t)
+        if (n >= w)
         {
-            const float ff = (k.b0 * x[t] + k.b1 * x1) + k.b2 * x2;
-            vb[c][t] = ff + ((t & 1) == 0 ? guard_even : 0.0f);
-            x2 = x1;
-            x1 = x[t];
+            // The first vector with the history shifted in.
+            const reg x0 = V::loadu(x);
+            const reg v = V::add(V::add(V::mul(b0, x0), V::mul(b1, V::shift_in1(x0, s.x1))),
+                                 V::mul(b2, V::shift_in2(x0, s.x2, s.x1)));
+            V::store(vb[c], V::add(v, guard));
+        }
+        else
+        {
+            float x1 = s.x1;
+            float x2 = s.x2;
+            for (int t = 0; t < n; ++t)
+            {
+                const float ff = (k.b0 * x[t] + k.b1 * x1) + k.b2 * x2;
+                vb[c][t] = ff + ((t & 1) == 0 ? guard_even : 0.0f);
+                x2 = x1;
+                x1 = x[t];
+            }
         }
         int t = head;
         for (; t + w <= n; t += w)

@@ -34,6 +34,16 @@ struct Sse2
         return _mm_or_ps(_mm_and_ps(m, a), _mm_andnot_ps(m, b));
     }
 
+    // {p, x0, x1, x2} and {p2, p1, x0, x1}.
+    static reg shift_in1(reg x, float p)
+    {
+        return _mm_move_ss(_mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 1, 0, 0)), _mm_set_ss(p));
+    }
+    static reg shift_in2(reg x, float p2, float p1)
+    {
+        return _mm_movelh_ps(_mm_setr_ps(p2, p1, 0.0f, 0.0f), x);
+    }
+
     static void transpose(reg (&r)[4]) { _MM_TRANSPOSE4_PS(r[0], r[1], r[2], r[3]); }
 
     template <int NV>
