@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
@@ -140,6 +141,12 @@ TEST(VantrelDsp, ChangesWaitForTheNextControlStepThenGlide69Steps)
     {
         rig.render(x, x, 64);
         EXPECT_EQ(band_freq(), static_cast<float>(rig.dsp->use_cutoff_glide().get_value() * 2.0))
+            << "step " << steps;
+        // Designed with the bands while it glides, the main band is what it would design alone.
+        const Biquad main = rig.dsp->get_main_filter(0);
+        Biquad own = main;
+        own.update();
+        EXPECT_EQ(std::memcmp(&main.get_coefs(), &own.get_coefs(), sizeof(BiquadCoefs)), 0)
             << "step " << steps;
         ++steps;
     }
