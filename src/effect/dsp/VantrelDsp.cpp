@@ -414,6 +414,15 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
     }
     // Once a block: a host changes its connections between calls, never within one.
     refresh_connections();
+    // The host's channel pointers, read once into the engine: wherever the host keeps them (on
+    // its stack, often), reading them there at every chunk made some processes 10% slower than
+    // others, most likely from false 4 KiB dependencies on the chunks' own stores.
+    float** const in = host_in_;
+    float** const out = host_out_;
+    in[0] = inputs[0];
+    in[1] = right_in_connected_ ? inputs[1] : nullptr;
+    out[0] = outputs[0];
+    out[1] = right_out_connected_ ? outputs[1] : nullptr;
     for (int offset = 0; offset < nbr_spl;)
     {
         const int len = std::min(nbr_spl - offset, control_interval);
@@ -424,8 +433,8 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
             control_counter_ -= control_interval;
         }
         Route route;
-        make_route(route, outputs, inputs, adding);
-        run_chunk(route, outputs, inputs, offset, len);
+        make_route(route, out, in, adding);
+        run_chunk(route, out, in, offset, len);
         offset += len;
     }
 }

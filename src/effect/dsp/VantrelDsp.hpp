@@ -191,6 +191,9 @@ private:
     int prev_band_count_ = 1;
     int cur_band_count_ = 1;
     LinearRamp<double> main_gain_{0.5};
+    // The host's channel pointers for the block being processed.
+    float* host_in_[2] = {nullptr, nullptr};
+    float* host_out_[2] = {nullptr, nullptr};
     // The main band's design, with the left history; the right history beside it.
     Biquad main_filter_;
     BiquadState main_right_state_;
