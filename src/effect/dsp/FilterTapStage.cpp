@@ -291,11 +291,10 @@ Biquad FilterTapStage::get_band_filter(int band) const noexcept
 
 void FilterTapStage::design_bands() noexcept
 {
-    // All bands at once, those not processed too: it costs no more than the processed ones alone,
-    // and a band that joins finds its design ready. A band whose settings cannot be designed
-    // keeps its last design, as Biquad::update() would. The bands are designable but for
-    // settings no host can give, so they are checked four at a time and copied only when one
-    // fails.
+    // Every lane at once, bands not processed and the main band's lane too: four registers side
+    // by side cost no more than fewer. A section whose settings cannot be designed keeps its last
+    // design, as Biquad::update() would. The settings are designable but for values no host can
+    // give, so they are checked four at a time and copied only when one fails.
     const int refused = undesignable(bands_, BandLanes::bands);
     if (refused == 0)
     {
