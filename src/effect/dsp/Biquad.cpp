@@ -61,14 +61,17 @@ Biquad::Biquad() noexcept
     update();
 }
 
-void Biquad::update() noexcept
+bool Biquad::is_designable() const noexcept
 {
     const bool q_like_gain = type_ == type_low_pass || type_ == type_high_pass;
-    const bool valid = std::isfinite(rate_) && rate_ > 0.0f && std::isfinite(freq_) &&
-                       freq_ > 0.0f && std::isfinite(gain_) && std::isfinite(q_) && q_ > 0.0f &&
-                       (q_like_gain ? gain_ > 0.0f : gain_ >= 0.0f) && type_ >= 0 &&
-                       type_ < nbr_types;
-    if (!valid)
+    return std::isfinite(rate_) && rate_ > 0.0f && std::isfinite(freq_) && freq_ > 0.0f &&
+           std::isfinite(gain_) && std::isfinite(q_) && q_ > 0.0f &&
+           (q_like_gain ? gain_ > 0.0f : gain_ >= 0.0f) && type_ >= 0 && type_ < nbr_types;
+}
+
+void Biquad::update() noexcept
+{
+    if (!is_designable())
     {
         return;
     }
@@ -170,10 +173,14 @@ void Biquad::process_block_guarded(float* dst, const float* src, int n) noexcept
     run<false, true>(dst, src, n);
 }
 
+bool is_finite(const BiquadState& s) noexcept
+{
+    return std::isfinite(s.x1) && std::isfinite(s.x2) && std::isfinite(s.y1) && std::isfinite(s.y2);
+}
+
 bool Biquad::is_state_finite() const noexcept
 {
-    return std::isfinite(state_.x1) && std::isfinite(state_.x2) && std::isfinite(state_.y1) &&
-           std::isfinite(state_.y2);
+    return is_finite(state_);
 }
 
 void Biquad::get_analogue(float (&num)[3], float (&den)[3]) const noexcept

@@ -46,6 +46,8 @@ public:
     float get_freq() const noexcept { return freq_; }
     float get_sample_rate() const noexcept { return rate_; }
 
+    // Whether the settings describe a filter that update() can design.
+    bool is_designable() const noexcept;
     // Recomputes the analogue and the sampled coefficients from the settings. Settings that
     // cannot describe a filter (NaN, a rate or frequency of 0, a Q of 0) leave the coefficients
     // as they were.
@@ -110,3 +112,6 @@ private:
     float gain_ = 1.0f;
     float q_ = 1.0f;
 };
+
+// Whether every value of a history is finite.
+bool is_finite(const BiquadState& s) noexcept;

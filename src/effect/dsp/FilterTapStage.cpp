@@ -76,6 +76,12 @@ int undesignable(const SectionDesignJob& job, int n) noexcept
     return bad & ((1 << n) - 1);
 }
 
+// All ones in the lanes of bands b to b + 3 that lie below count, zero in the others.
+__m128i bands_below(int b, int count) noexcept
+{
+    return _mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), _mm_set1_epi32(count));
+}
+
 double sanitized(double val, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite(val) ? std::clamp(val, lo, hi) : fallback;
@@ -329,11 +335,9 @@ void FilterTapStage::sync_lane_coefs() noexcept
 {
     // Four bands at a time, zero past the last processed band.
     constexpr int right = BandLanes::bands;
-    const __m128i count = _mm_set1_epi32(nbr_proc_);
     for (int b = 0; b < BandLanes::bands; b += 4)
     {
-        const __m128 on =
-            _mm_castsi128_ps(_mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), count));
+        const __m128 on = _mm_castsi128_ps(bands_below(b, nbr_proc_));
         for (const auto& [lane, row] :
              {std::pair{lanes_.b0, bands_.b0}, std::pair{lanes_.a1, bands_.a1},
               std::pair{lanes_.a2, bands_.a2}})
@@ -549,7 +553,6 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
         job.nbr_bands = nbr_proc_;
         job.fading = fading_;
         // Lanes past the processed bands read where band 0 reads; four lanes at a time.
-        const __m128i nbr = _mm_set1_epi32(nbr_proc_);
         const __m128i end = _mm_set1_epi32(write_pos_ - len);
         const __m128i mask = _mm_set1_epi32(mask_);
         const __m128i first = _mm_set1_epi32(delays_[0]);
@@ -557,7 +560,7 @@ void FilterTapStage::process(float* const dst[2], const float* const src[2], int
         __m128i same = _mm_set1_epi32(-1);
         for (int b = 0; b < BandLanes::bands; b += 4)
         {
-            const __m128i on = _mm_cmplt_epi32(_mm_setr_epi32(b, b + 1, b + 2, b + 3), nbr);
+            const __m128i on = bands_below(b, nbr_proc_);
             const __m128i own = _mm_load_si128(reinterpret_cast<const __m128i*>(delays_ + b));
             const __m128i delay = _mm_or_si128(_mm_and_si128(on, own), _mm_andnot_si128(on, first));
             const __m128i pos = _mm_and_si128(_mm_sub_epi32(end, delay), mask);

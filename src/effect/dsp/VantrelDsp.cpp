@@ -238,14 +238,6 @@ void VantrelDsp::set_main_settings() noexcept
     main_filter_.set_q(static_cast<float>(reso_glide_.get_value()));
 }
 
-bool VantrelDsp::main_settings_valid() const noexcept
-{
-    // As Biquad::update judges them: settings it would refuse leave the design as it was.
-    const float freq = main_filter_.get_freq();
-    const float reso = main_filter_.get_q();
-    return std::isfinite(freq) && freq > 0.0f && std::isfinite(reso) && reso > 0.0f;
-}
-
 void VantrelDsp::update_main_filters() noexcept
 {
     set_main_settings();
@@ -348,7 +340,8 @@ void VantrelDsp::control_step() noexcept
     }
 
     stage_.control_step(control_interval);
-    if (main_gliding && main_settings_valid())
+    // Settings that update() would refuse leave the design as it was.
+    if (main_gliding && main_filter_.is_designable())
     {
         main_filter_.apply_low_pass_design(stage_.get_main_band_d1(), stage_.get_main_band_coefs());
         main_filter_.compute_block(main_block_);
@@ -360,8 +353,7 @@ void VantrelDsp::control_step() noexcept
     {
         main_filter_.clear();
     }
-    const BiquadState& r = main_right_state_;
-    if (!(std::isfinite(r.x1) && std::isfinite(r.x2) && std::isfinite(r.y1) && std::isfinite(r.y2)))
+    if (!is_finite(main_right_state_))
     {
         main_right_state_ = BiquadState();
     }

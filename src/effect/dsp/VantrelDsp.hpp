@@ -113,7 +113,6 @@ private:
     void set_glide_targets() noexcept;
     // The main band's settings from its glides.
     void set_main_settings() noexcept;
-    bool main_settings_valid() const noexcept;
     // Settings, design and block form of the main band at once.
     void update_main_filters() noexcept;
     void lay_out_bands(bool settle) noexcept;
