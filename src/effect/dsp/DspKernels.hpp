@@ -120,21 +120,21 @@ struct MainBandJob
 // must be valid: finite, frequency and Q above 0, gain not below 0.
 struct SectionDesignJob
 {
-    static constexpr int max_bands = 16;
+    static constexpr int sections = BandLanes::bands;
     int n = 0;
     float rate = 44100.0f;
-    alignas(32) float freq[max_bands] = {};
-    alignas(32) float gain[max_bands] = {};
-    alignas(32) float q[max_bands] = {};
-    alignas(32) float s0[max_bands] = {};
+    alignas(32) float freq[sections] = {};
+    alignas(32) float gain[sections] = {};
+    alignas(32) float q[sections] = {};
+    alignas(32) float s0[sections] = {};
     // Results: the analogue s1 = G/Q and d1 = 1/Q, and the sampled coefficients.
-    alignas(32) float s1[max_bands] = {};
-    alignas(32) float d1[max_bands] = {};
-    alignas(32) float b0[max_bands] = {};
-    alignas(32) float b1[max_bands] = {};
-    alignas(32) float b2[max_bands] = {};
-    alignas(32) float a1[max_bands] = {};
-    alignas(32) float a2[max_bands] = {};
+    alignas(32) float s1[sections] = {};
+    alignas(32) float d1[sections] = {};
+    alignas(32) float b0[sections] = {};
+    alignas(32) float b1[sections] = {};
+    alignas(32) float b2[sections] = {};
+    alignas(32) float a1[sections] = {};
+    alignas(32) float a2[sections] = {};
 };
 
 struct DspKernels
