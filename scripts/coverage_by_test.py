@@ -14,6 +14,7 @@ Needs the coverage build (scripts/coverage.sh) and a display for the X11 tests:
 """
 import argparse
 import collections
+import contextlib
 import glob
 import json
 import os
@@ -61,22 +62,32 @@ def definition_of(ctest_name):
     return None
 
 
+# Tests that share a resource (the X11 tests move the one pointer) run one at a time, as in ctest.
+resource_locks = collections.defaultdict(threading.Lock)
+
+
 def run_one(test, build, prefix):
     """Runs one test with its gcov data under prefix; answers (passed, items covered)."""
     shutil.rmtree(prefix, ignore_errors=True)
     os.makedirs(prefix)
     env = dict(os.environ, GCOV_PREFIX=prefix, GCOV_PREFIX_STRIP="0")
     cwd = build
+    locks = []
     for prop in test.get("properties", []):
         if prop["name"] == "ENVIRONMENT":
             env.update(kv.split("=", 1) for kv in prop["value"])
         elif prop["name"] == "WORKING_DIRECTORY":
             cwd = prop["value"]
-    try:
-        passed = subprocess.run(test["command"], cwd=cwd, env=env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, timeout=600).returncode == 0
-    except subprocess.TimeoutExpired:
-        passed = False
+        elif prop["name"] == "RESOURCE_LOCK":
+            locks = [resource_locks[name] for name in sorted(prop["value"])]
+    with contextlib.ExitStack() as held:
+        for lock in locks:
+            held.enter_context(lock)
+        try:
+            passed = subprocess.run(test["command"], cwd=cwd, env=env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL, timeout=600).returncode == 0
+        except subprocess.TimeoutExpired:
+            passed = False
     data = glob.glob(prefix + "/**/*.gcda", recursive=True)
     for gcda in data:
         # gcov looks for the notes file beside the data file.
