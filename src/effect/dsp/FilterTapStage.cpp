@@ -278,7 +278,6 @@ void FilterTapStage::compute_delays() noexcept
         const __m128i up32 = _mm_shuffle_epi32(_mm_castpd_si128(up), _MM_SHUFFLE(3, 3, 2, 0));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(delays_ + band), _mm_sub_epi32(whole, up32));
     }
-    delays_[BandLanes::bands - 1] = delays_[max_bands - 1];
 }
 
 Biquad FilterTapStage::get_band_filter(int band) const noexcept

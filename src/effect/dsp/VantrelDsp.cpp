@@ -92,7 +92,7 @@ int VantrelDsp::init()
     spacing_ = spacing.get();
 
     main_filter_.set_type(Biquad::type_low_pass);
-    update_main_filters();
+    update_main_filter();
 
     stage_.init(*this, main_gain_);
 
@@ -238,7 +238,7 @@ void VantrelDsp::set_main_settings() noexcept
     main_filter_.set_q(static_cast<float>(reso_glide_.get_value()));
 }
 
-void VantrelDsp::update_main_filters() noexcept
+void VantrelDsp::update_main_filter() noexcept
 {
     set_main_settings();
     main_filter_.update();
@@ -277,7 +277,7 @@ void VantrelDsp::clear_buffers()
     spacing_glide_.snap();
     gain_glide_.snap();
 
-    update_main_filters();
+    update_main_filter();
     main_filter_.clear();
     main_right_state_ = BiquadState();
 
@@ -436,8 +436,9 @@ void VantrelDsp::process_block(float** outputs, float** inputs, int nbr_spl, boo
 void VantrelDsp::make_route(Route& r, float** outputs, float** inputs, bool adding) noexcept
 {
     routing_val_ = read_param(routing_, routing_val_);
-    r.right_in = right_in_connected_ && inputs[1] != nullptr;
-    r.right_out = right_out_connected_ && outputs[1] != nullptr;
+    // The pointers of unconnected pins are already null.
+    r.right_in = inputs[1] != nullptr;
+    r.right_out = outputs[1] != nullptr;
     const bool stereo = r.right_in && r.right_out;
     r.nbr_chn = stereo ? 2 : 1;
     r.downmix = r.right_in && !r.right_out;
@@ -507,13 +508,11 @@ void VantrelDsp::run_post(const Route& route, const float* const src[2], float* 
     MainBandJob job = main_band_job(src, route.nbr_chn, n);
     if (route.exact_curve)
     {
-        // shape(g (bank + gain main)) right behind the main band, in the same call; with no
-        // processed band the bank holds silence and is left out.
-        const bool with_bank = stage_.get_nbr_proc_bands() != 0;
+        // shape(g (bank + gain main)) right behind the main band, in the same call.
         for (int c = 0; c < route.nbr_chn; ++c)
         {
             job.shaped[c] = res[c];
-            job.mix[c] = with_bank ? bank[c] : nullptr;
+            job.mix[c] = has_bank() ? bank[c] : nullptr;
         }
         job.gain = gains_;
         job.shape_k = exact_curve_k();
@@ -545,11 +544,9 @@ void VantrelDsp::run_pre(const Route& route, const float* const src[2], float* c
         table_.shape_block(main_buf_[0], main_buf_[0], curve_gain(), n);
     }
     stage_.process(res, src, n);
-    // With no processed band the bank output is silence: written over rather than added to.
-    const bool with_bank = stage_.get_nbr_proc_bands() != 0;
     for (int c = 0; c < route.nbr_chn; ++c)
     {
-        kernels_->mix_clean(res[c], with_bank ? res[c] : nullptr, main_buf_[c], gains_, n);
+        kernels_->mix_clean(res[c], has_bank() ? res[c] : nullptr, main_buf_[c], gains_, n);
     }
 }
 
@@ -572,8 +569,7 @@ MainBandJob VantrelDsp::main_band_job(const float* const src[2], int nbr_chn, in
 
 void VantrelDsp::mix(float* const dst[2], int nbr_chn, int n) noexcept
 {
-    // With no processed band the bank output is silence: written over rather than added to.
-    const bool add = stage_.get_nbr_proc_bands() != 0;
+    const bool add = has_bank();
     for (int c = 0; c < nbr_chn; ++c)
     {
         float* d = dst[c];

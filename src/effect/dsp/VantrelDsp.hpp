@@ -114,7 +114,7 @@ private:
     // The main band's settings from its glides.
     void set_main_settings() noexcept;
     // Settings, design and block form of the main band at once.
-    void update_main_filters() noexcept;
+    void update_main_filter() noexcept;
     void lay_out_bands(bool settle) noexcept;
     void control_step() noexcept;
 
@@ -149,6 +149,9 @@ private:
                  int n) noexcept;
     MainBandJob main_band_job(const float* const src[2], int nbr_chn, int n) noexcept;
     void mix(float* const dst[2], int nbr_chn, int n) noexcept;
+    // With no processed band the bank's output is silence, and the main band is written over it
+    // rather than added to it.
+    bool has_bank() const noexcept { return stage_.get_nbr_proc_bands() != 0; }
     float curve_gain() const noexcept { return static_cast<float>(gain_glide_.get_value()); }
     // The exact curve takes u = x (g pi/2), with g narrowed to float first.
     float exact_curve_k() const noexcept
